@@ -1,0 +1,231 @@
+#include "controls.h"
+
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QProcess>
+#include <QStyle>
+#include <cmath>
+
+#include "caption.h"
+#include "colours.h"
+#include "failure.h"
+#include "fonts.h"
+#include "page.h"
+
+namespace forms {
+
+namespace {
+
+QString FromView(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+TwipRect DescribedBox(const pagedesc::ControlDescription& d) {
+  return {d.left, d.top, d.width, d.height};
+}
+
+}  // namespace
+
+// --- Control ---
+
+Control::Control(Page& page, const pagedesc::ControlDescription& d, QWidget& widget)
+    : page_(page), name_(FromView(d.name)), widget_(widget) {
+  if (d.index) index_ = *d.index;
+  widget_.setObjectName(index_ ? QStringLiteral("%1(%2)").arg(name_).arg(*index_) : name_);
+  SetTwips(DescribedBox(d));
+  if (!d.visible) widget_.setVisible(false);
+}
+
+bool Control::Visible() const { return !widget_.isHidden(); }
+
+void Control::SetVisible(bool visible) { widget_.setVisible(visible); }
+
+float Control::Left() const { return twips_.left / page_.ScaleX(); }
+float Control::Top() const { return twips_.top / page_.ScaleY(); }
+float Control::Width() const { return twips_.width / page_.ScaleX(); }
+float Control::Height() const { return twips_.height / page_.ScaleY(); }
+
+void Control::Move(float left, float top) {
+  // Positions are whole twips; a page unit is a little under one twip.
+  TwipRect r = twips_;
+  r.left = static_cast<int>(std::lround(left * page_.ScaleX()));
+  r.top = static_cast<int>(std::lround(top * page_.ScaleY()));
+  if (r.left < INT16_MIN || r.left > INT16_MAX || r.top < INT16_MIN || r.top > INT16_MAX)
+    throw Failure(QStringLiteral("控制項 %1 無法移到 (%2, %3)：位置超出範圍。")
+                      .arg(name_)
+                      .arg(static_cast<double>(left))
+                      .arg(static_cast<double>(top)));
+  SetTwips(r);
+}
+
+void Control::SetTwips(const TwipRect& r) {
+  twips_ = r;
+  widget_.setGeometry(r.ToPixels());
+}
+
+void Control::RaiseEvent(const char* event) {
+  page_.Raise(name_ + QLatin1Char('_') + QLatin1String(event), index_.value_or(-1));
+}
+
+// --- Label ---
+
+Label::Label(Page& page, const pagedesc::ControlDescription& d)
+    : QLabel(&page), Control(page, d, *this) {
+  setFont(MakeFont(*d.font));
+  colour_ = ResolveColour(d.colour);
+  alignment_ = d.alignment == pagedesc::Alignment::Centre ? Qt::AlignHCenter
+               : d.alignment == pagedesc::Alignment::Right ? Qt::AlignRight
+                                                            : Qt::AlignLeft;
+  setFocusPolicy(Qt::NoFocus);
+  setAttribute(Qt::WA_TranslucentBackground);
+  setAutoFillBackground(false);
+  SetCaption(FromView(d.caption));
+}
+
+void Label::SetCaption(const QString& caption) {
+  setText(caption);  // also what a screen reader reads
+  update();
+}
+
+void Label::paintEvent(QPaintEvent*) {
+  // Transparent: only the characters are drawn, over whatever lies behind the box.
+  QPainter painter(this);
+  painter.setPen(colour_);
+  DrawCaption(painter, text(), font(), QRectF(rect()), alignment_);
+}
+
+void Label::mousePressEvent(QMouseEvent* e) {
+  e->accept();
+  RaiseEvent("MouseDown");
+}
+
+void Label::mouseDoubleClickEvent(QMouseEvent* e) { mousePressEvent(e); }
+
+// --- Button ---
+
+Button::Button(Page& page, const pagedesc::ControlDescription& d)
+    : QPushButton(&page), Control(page, d, *this), isDefault_(d.isDefault), graphical_(d.graphical) {
+  if (d.font) setFont(MakeFont(*d.font));
+  setText(FromView(d.caption));
+  setFocusPolicy(Qt::StrongFocus);
+  setAutoDefault(false);
+  setDefault(isDefault_);  // drawn with the heavier frame of a default button
+  connect(this, &QPushButton::clicked, this, [this] { RaiseEvent("Click"); });
+}
+
+void Button::SetPicture(const forms::Picture& picture) {
+  picture_ = picture.pixmap;
+  setAccessibleName(picture.description);
+  update();
+}
+
+void Button::paintEvent(QPaintEvent* e) {
+  QPushButton::paintEvent(e);
+  if (!graphical_ || picture_.isNull()) return;
+  // The picture sits centred on the face and is clipped to it; pressed, it shifts like a caption.
+  QPainter painter(this);
+  const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this) + 1;
+  const QRect face = rect().adjusted(frame, frame, -frame, -frame);
+  painter.setClipRect(face);
+  QPoint at = rect().center() - QPoint(picture_.width() / 2, picture_.height() / 2) + QPoint(1, 1);
+  if (isDown()) at += QPoint(1, 1);
+  painter.drawPixmap(at, picture_);
+}
+
+void Button::keyPressEvent(QKeyEvent* e) {
+  // Enter clicks the button that has the focus, whichever button is the page's default.
+  if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+    if (!e->isAutoRepeat()) click();
+    e->accept();
+    return;
+  }
+  QPushButton::keyPressEvent(e);
+}
+
+// --- ImageBox ---
+
+ImageBox::ImageBox(Page& page, const pagedesc::ControlDescription& d)
+    : QWidget(&page), Control(page, d, *this) {
+  setFocusPolicy(Qt::NoFocus);
+  setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void ImageBox::SetPicture(const forms::Picture& picture) {
+  picture_ = picture.pixmap;
+  TwipRect r = Twips();
+  r.width = PixelsToTwips(picture_.width());
+  r.height = PixelsToTwips(picture_.height());
+  SetTwips(r);
+  setAccessibleName(picture.description);
+  update();
+}
+
+void ImageBox::paintEvent(QPaintEvent*) {
+  if (picture_.isNull()) return;
+  QPainter painter(this);
+  painter.drawPixmap(0, 0, picture_);
+}
+
+void ImageBox::mousePressEvent(QMouseEvent* e) {
+  e->accept();
+  RaiseEvent("MouseDown");
+}
+
+// --- Container ---
+
+Container::Container(Page& page, const pagedesc::ControlDescription& d)
+    : QFrame(&page), Control(page, d, *this) {
+  setFrameStyle(QFrame::Box | QFrame::Plain);
+  setFocusPolicy(Qt::StrongFocus);
+  setAccessibleName(QStringLiteral("動畫程式"));
+}
+
+void Container::CreateFromFile(const QString& path) {
+  const QFileInfo info(path);
+  if (!info.exists())
+    throw Failure(QStringLiteral("找不到程式檔案：%1").arg(path));
+  if (!info.isFile())
+    throw Failure(QStringLiteral("無法使用程式檔案（不是一般檔案）：%1").arg(path));
+  if (!info.isExecutable())
+    throw Failure(QStringLiteral("無法執行程式檔案（沒有執行權限）：%1").arg(path));
+  file_ = path;
+  setToolTip(info.fileName());
+  update();
+}
+
+void Container::Activate() {
+  if (file_.isEmpty()) throw Failure(QStringLiteral("動畫程式尚未載入。"));
+  // Started directly: no shell, no search of PATH, no arguments, the course folder as working
+  // directory. It runs beside the course; nothing waits for it.
+  if (!QProcess::startDetached(file_, {}, QFileInfo(file_).absolutePath()))
+    throw Failure(QStringLiteral("無法啟動程式：%1").arg(file_));
+}
+
+void Container::changeEvent(QEvent* e) {
+  // A disabled container takes neither the focus nor the pupil's clicks.
+  if (e->type() == QEvent::EnabledChange)
+    setFocusPolicy(isEnabled() ? Qt::StrongFocus : Qt::NoFocus);
+  QFrame::changeEvent(e);
+}
+
+void Container::paintEvent(QPaintEvent* e) {
+  QFrame::paintEvent(e);
+  if (file_.isEmpty()) return;
+  // A small "program" mark: a screen with a play triangle.
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const QRectF r = QRectF(contentsRect()).adjusted(4, 3, -4, -3);
+  painter.setPen(QPen(palette().color(QPalette::WindowText), 1));
+  painter.setBrush(QColor(230, 240, 255));
+  painter.drawRoundedRect(r, 2, 2);
+  const qreal s = std::min(r.width(), r.height()) * 0.6;
+  const QPointF c = r.center();
+  const QPointF tri[] = {c + QPointF(-s / 3, -s / 2), c + QPointF(-s / 3, s / 2),
+                         c + QPointF(s / 2, 0)};
+  painter.setBrush(QColor(40, 110, 200));
+  painter.setPen(Qt::NoPen);
+  painter.drawPolygon(tri, 3);
+}
+
+}  // namespace forms

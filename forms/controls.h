@@ -1,0 +1,122 @@
+// The four kinds of control a page is built from. Each keeps its place in twips, as described,
+// and is addressed by name (and index, for array elements) from its page's handlers.
+#pragma once
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QString>
+#include <optional>
+
+#include "pagedesc.h"
+#include "picture.h"
+#include "units.h"
+
+namespace forms {
+
+class Page;
+
+class Control {
+ public:
+  Control(Page& page, const pagedesc::ControlDescription& d, QWidget& widget);
+  virtual ~Control() = default;
+
+  const QString& Name() const { return name_; }
+  std::optional<int> Index() const { return index_; }
+  QWidget& Widget() { return widget_; }
+  const TwipRect& Twips() const { return twips_; }
+
+  bool Visible() const;
+  void SetVisible(bool visible);
+
+  // Run-time positions are in page units; the page's scale turns them into twips.
+  float Left() const;
+  float Top() const;
+  float Width() const;
+  float Height() const;
+  void Move(float left, float top);
+
+ protected:
+  void SetTwips(const TwipRect& r);
+  // The full name of one of this control's events, "Next_Click"; array elements add their index.
+  void RaiseEvent(const char* event);
+
+  Page& page_;
+
+ private:
+  QString name_;
+  std::optional<int> index_;
+  QWidget& widget_;
+  TwipRect twips_;
+};
+
+class Label final : public QLabel, public Control {
+  Q_OBJECT
+ public:
+  Label(Page& page, const pagedesc::ControlDescription& d);
+  void SetCaption(const QString& caption);
+  QString Caption() const { return text(); }
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+  void mousePressEvent(QMouseEvent*) override;
+  void mouseDoubleClickEvent(QMouseEvent*) override;
+
+ private:
+  QColor colour_;
+  Qt::Alignment alignment_;
+};
+
+class Button final : public QPushButton, public Control {
+  Q_OBJECT
+ public:
+  Button(Page& page, const pagedesc::ControlDescription& d);
+  bool IsDefault() const { return isDefault_; }
+  bool Graphical() const { return graphical_; }
+  void SetPicture(const Picture& picture);
+  const QPixmap& Picture() const { return picture_; }
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+  void keyPressEvent(QKeyEvent*) override;
+
+ private:
+  bool isDefault_;
+  bool graphical_;
+  QPixmap picture_;
+};
+
+class ImageBox final : public QWidget, public Control {
+  Q_OBJECT
+ public:
+  ImageBox(Page& page, const pagedesc::ControlDescription& d);
+  // The box takes the picture's natural size and keeps its left and top.
+  void SetPicture(const Picture& picture);
+  const QPixmap& Picture() const { return picture_; }
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+  void mousePressEvent(QMouseEvent*) override;
+
+ private:
+  QPixmap picture_;
+};
+
+// Holds a program file; activating it starts that program beside the course.
+class Container final : public QFrame, public Control {
+  Q_OBJECT
+ public:
+  Container(Page& page, const pagedesc::ControlDescription& d);
+  void CreateFromFile(const QString& path);
+  void Activate();
+  const QString& File() const { return file_; }
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+  void changeEvent(QEvent*) override;
+
+ private:
+  QString file_;
+};
+
+}  // namespace forms

@@ -1,0 +1,32 @@
+#include "fonts.h"
+
+#include <QStringList>
+
+namespace forms {
+
+void InstallFontSubstitutions() {
+  // The real face first, as on Windows, then the Debian stand-ins (line spacing close to the
+  // originals, so lesson texts fit their labels), then Noto as a last resort.
+  QFont::insertSubstitutions(QStringLiteral("新細明體"),
+                             {QStringLiteral("PMingLiU"), QStringLiteral("AR PL UMing TW"),
+                              QStringLiteral("Noto Serif CJK TC")});
+  QFont::insertSubstitutions(QStringLiteral("標楷體"),
+                             {QStringLiteral("DFKai-SB"), QStringLiteral("AR PL UKai TW"),
+                              QStringLiteral("Noto Serif CJK TC")});
+  QFont::insertSubstitutions(QStringLiteral("Times New Roman"),
+                             {QStringLiteral("Liberation Serif"), QStringLiteral("Tinos"),
+                              QStringLiteral("DejaVu Serif")});
+}
+
+QFont MakeFont(const pagedesc::FontSpec& spec) {
+  QFont font(QString::fromUtf8(spec.family.data(), static_cast<qsizetype>(spec.family.size())));
+  font.setPointSizeF(spec.Points());
+  font.setWeight(spec.weight >= 700 ? QFont::Bold : QFont::Normal);
+  font.setUnderline(spec.underline);
+  font.setItalic(spec.italic);
+  font.setStrikeOut(spec.strikethrough);
+  font.setStyleStrategy(QFont::PreferAntialias);
+  return font;
+}
+
+}  // namespace forms

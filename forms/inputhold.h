@@ -1,0 +1,39 @@
+// Holding back the pupil's input while a handler runs for a long time (the blind-spot sweep):
+// the window keeps painting and answering the window system, but mouse, keyboard and close
+// requests wait, and are delivered in their order once the hold ends.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <chrono>
+#include <memory>
+#include <vector>
+
+namespace forms {
+
+class InputHold final : public QObject {
+  Q_OBJECT
+ public:
+  InputHold();
+  ~InputHold() override;  // ends the hold and delivers what was held
+
+  // Lets the screen catch up with the latest changes, then waits until one more step has
+  // passed since the hold began or since the previous pause, so that the steps keep an even
+  // pace even when painting takes a while.
+  void Pause(std::chrono::nanoseconds step);
+
+  std::size_t HeldCount() const { return held_.size(); }
+
+ protected:
+  bool eventFilter(QObject* receiver, QEvent* event) override;
+
+ private:
+  struct Held {
+    QPointer<QObject> receiver;
+    std::unique_ptr<QEvent> event;
+  };
+  std::vector<Held> held_;
+  std::chrono::steady_clock::time_point next_;
+};
+
+}  // namespace forms

@@ -1,0 +1,206 @@
+#include "page.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+#include <algorithm>
+
+#include "colours.h"
+#include "units.h"
+#include "wintitle.h"
+
+namespace forms {
+
+Page::Page(const pagedesc::PageDescription& description, FailureSink sink)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      description_(description),
+      sink_(std::move(sink)) {
+  setObjectName(Name());
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  // A fixed frame: the client area always has its design size.
+  const QRect client = TwipRect{0, 0, description_.clientWidth, description_.clientHeight}.ToPixels();
+  setFixedSize(client.size());
+  setWindowTitle(QString::fromUtf8(description_.title.data(),
+                                   static_cast<qsizetype>(description_.title.size())));
+  setAccessibleName(Name());
+  BuildControls();
+  OrderFocus();
+}
+
+Page::~Page() = default;
+
+QString Page::Name() const {
+  return QString::fromUtf8(description_.name.data(),
+                           static_cast<qsizetype>(description_.name.size()));
+}
+
+void Page::BuildControls() {
+  // Created from the last listed to the first: each new child is stacked above those before it,
+  // so the first listed ends up in front.
+  controls_.resize(description_.controls.size());
+  for (std::size_t i = description_.controls.size(); i-- > 0;) {
+    const pagedesc::ControlDescription& d = description_.controls[i];
+    switch (d.kind) {
+      case pagedesc::Kind::Label: controls_[i] = new forms::Label(*this, d); break;
+      case pagedesc::Kind::Button: controls_[i] = new forms::Button(*this, d); break;
+      case pagedesc::Kind::Image: controls_[i] = new forms::ImageBox(*this, d); break;
+      case pagedesc::Kind::Container: controls_[i] = new forms::Container(*this, d); break;
+    }
+    controls_[i]->Widget().raise();
+  }
+}
+
+std::vector<QWidget*> Page::TabOrder() const {
+  std::vector<std::pair<int, QWidget*>> order;
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    const auto& d = description_.controls[i];
+    QWidget& w = controls_[i]->Widget();
+    if (d.tab && w.focusPolicy() != Qt::NoFocus) order.emplace_back(*d.tab, &w);
+  }
+  std::sort(order.begin(), order.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<QWidget*> widgets;
+  for (const auto& [tab, w] : order) widgets.push_back(w);
+  return widgets;
+}
+
+void Page::OrderFocus() {
+  const std::vector<QWidget*> order = TabOrder();
+  for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+Button* Page::DefaultButton() const {
+  for (Control* c : controls_)
+    if (auto* b = dynamic_cast<Button*>(c); b && b->IsDefault()) return b;
+  return nullptr;
+}
+
+// --- handlers ---
+
+void Page::On(const QString& name, Handler handler) { handlers_[name] = std::move(handler); }
+
+bool Page::HasHandler(const QString& name) const { return handlers_.count(name) != 0; }
+
+QStringList Page::HandlerNames() const {
+  QStringList names;
+  for (const auto& [name, h] : handlers_) names << name;
+  return names;
+}
+
+void Page::Raise(const QString& name, int index) {
+  if (unloaded_) return;
+  const auto it = handlers_.find(name);
+  if (it == handlers_.end()) return;  // a control without a handler ignores the event
+  // Copies: the handler may unload this page while it runs.
+  const Handler handler = it->second;
+  const FailureSink sink = sink_;
+  RunHandler(sink, [&] { handler(index); });
+}
+
+void Page::Call(const QString& name) {
+  const auto it = handlers_.find(name);
+  if (it == handlers_.end()) return;
+  const Handler handler = it->second;
+  handler(-1);
+}
+
+// --- life ---
+
+void Page::ShowPage() {
+  // Centred on the screen, at the design size.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    move(area.center() - QPoint(width() / 2, height() / 2));
+  }
+  winId();  // the native window exists from here on
+  ClearWindowTitle(*this);
+  show();
+  ClearWindowTitle(*this);
+  activateWindow();
+  // The focus goes to the focusable control with the lowest tab index.
+  for (QWidget* w : TabOrder()) {
+    if (w->isEnabled() && !w->isHidden()) {
+      w->setFocus(Qt::OtherFocusReason);
+      break;
+    }
+  }
+}
+
+void Page::Unload() {
+  if (unloaded_) return;
+  unloaded_ = true;
+  handlers_.clear();
+  closed_ = nullptr;
+  hide();
+  // The caller may be one of this page's own handlers, still on the stack.
+  deleteLater();
+}
+
+// --- contents ---
+
+void Page::SetPicture(const forms::Picture& picture) {
+  background_ = picture.pixmap;
+  update();
+}
+
+Control& Page::Find(const QString& name, std::optional<int> index) {
+  for (Control* c : controls_)
+    if (c->Name() == name && c->Index() == index) return *c;
+  throw Failure(QStringLiteral("頁面 %1 沒有名為 %2 的控制項。").arg(Name(), name));
+}
+
+template <class T>
+T& Page::Named(const QString& name, std::optional<int> index, const char* kind) {
+  if (auto* t = dynamic_cast<T*>(&Find(name, index))) return *t;
+  throw Failure(QStringLiteral("頁面 %1 的 %2 不是%3。").arg(Name(), name, QString::fromUtf8(kind)));
+}
+
+Label& Page::LabelNamed(const QString& name) { return Named<Label>(name, std::nullopt, "標籤"); }
+Button& Page::ButtonNamed(const QString& name, std::optional<int> index) {
+  return Named<Button>(name, index, "按鈕");
+}
+ImageBox& Page::ImageNamed(const QString& name) {
+  return Named<ImageBox>(name, std::nullopt, "圖像框");
+}
+Container& Page::ContainerNamed(const QString& name) {
+  return Named<Container>(name, std::nullopt, "物件容器");
+}
+
+// --- events ---
+
+void Page::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), ResolveColour(description_.background));
+  // Drawn once, unscaled, from the top-left corner.
+  if (!background_.isNull()) painter.drawPixmap(0, 0, background_);
+}
+
+void Page::mousePressEvent(QMouseEvent* e) {
+  e->accept();
+  Raise(QStringLiteral("Form_MouseDown"));
+}
+
+void Page::mouseDoubleClickEvent(QMouseEvent* e) { mousePressEvent(e); }
+
+void Page::keyPressEvent(QKeyEvent* e) {
+  // Reaches the page only when no button has the focus: Enter clicks the default button.
+  if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && !e->isAutoRepeat()) {
+    if (Button* b = DefaultButton(); b && b->isVisible() && b->isEnabled()) {
+      e->accept();
+      b->click();
+      return;
+    }
+  }
+  QWidget::keyPressEvent(e);
+}
+
+void Page::closeEvent(QCloseEvent* e) {
+  e->accept();
+  if (unloaded_) return;
+  if (const std::function<void()> closed = closed_) closed();
+}
+
+}  // namespace forms

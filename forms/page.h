@@ -1,0 +1,89 @@
+// A page: one window built from its description, with its controls, its background picture and
+// its handlers. Events on the page and its controls reach the handler registered under the name
+// that joins the control's name and the event's name ("Next_Click", "Form_MouseDown").
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls.h"
+#include "failure.h"
+#include "pagedesc.h"
+#include "picture.h"
+
+namespace forms {
+
+class Page final : public QWidget {
+  Q_OBJECT
+ public:
+  // Builds the window and its controls, hidden. Failures in handlers go to the sink.
+  Page(const pagedesc::PageDescription& description, FailureSink sink);
+  ~Page() override;
+
+  const pagedesc::PageDescription& Description() const { return description_; }
+  QString Name() const;
+
+  // --- handlers ---
+  using Handler = std::function<void(int index)>;
+  void On(const QString& name, Handler handler);
+  bool HasHandler(const QString& name) const;
+  QStringList HandlerNames() const;
+  // Delivers an event to its handler, if the page has one; the one place failures are caught.
+  void Raise(const QString& name, int index = -1);
+  // Runs a handler for the course itself (the load step), letting failures pass to the caller.
+  void Call(const QString& name);
+  // What the page does when the window system closes it.
+  void OnClosed(std::function<void()> closed) { closed_ = std::move(closed); }
+
+  // --- life ---
+  void ShowPage();
+  // Takes the page off the screen for good; it no longer answers any event.
+  void Unload();
+  bool Unloaded() const { return unloaded_; }
+
+  // --- contents ---
+  void SetPicture(const Picture& picture);  // the page background
+  const QPixmap& Picture() const { return background_; }
+  float ScaleX() const { return description_.scaleX; }
+  float ScaleY() const { return description_.scaleY; }
+
+  // Controls by name; a name the page does not have is a failure.
+  Control& Find(const QString& name, std::optional<int> index = std::nullopt);
+  Label& LabelNamed(const QString& name);
+  Button& ButtonNamed(const QString& name, std::optional<int> index = std::nullopt);
+  ImageBox& ImageNamed(const QString& name);
+  Container& ContainerNamed(const QString& name);
+  const std::vector<Control*>& Controls() const { return controls_; }
+  // The focusable controls in keyboard order.
+  std::vector<QWidget*> TabOrder() const;
+  Button* DefaultButton() const;
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+  void mousePressEvent(QMouseEvent*) override;
+  void mouseDoubleClickEvent(QMouseEvent*) override;
+  void keyPressEvent(QKeyEvent*) override;
+  void closeEvent(QCloseEvent*) override;
+
+ private:
+  template <class T>
+  T& Named(const QString& name, std::optional<int> index, const char* kind);
+  void BuildControls();
+  void OrderFocus();
+  void ClearTitle();
+
+  const pagedesc::PageDescription& description_;
+  FailureSink sink_;
+  std::map<QString, Handler> handlers_;
+  std::function<void()> closed_;
+  std::vector<Control*> controls_;  // front to back, as described
+  QPixmap background_;
+  bool unloaded_ = false;
+};
+
+}  // namespace forms

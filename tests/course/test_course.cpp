@@ -1,0 +1,320 @@
+// The shell and the title and menu pages, driven as a pupil would.
+#include <QAccessible>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "harness.h"
+#include "main.h"
+#include "pagetable.h"
+#include "pagedesc.h"
+
+using testing::Harness;
+
+namespace {
+
+// Writes a GIF header that claims a huge picture, with no data behind it.
+void WriteBomb(const QString& path) {
+  QFile f(path);
+  f.open(QIODevice::WriteOnly);
+  const char header[] = "GIF89a\xff\xff\xff\xff\x00\x00\x00";
+  f.write(header, sizeof header - 1);
+}
+
+// Darkest pixel of a region of the page as drawn.
+int DarkestIn(QWidget* page, const QRect& region) {
+  const QImage image = page->grab().toImage();
+  int darkest = 255;
+  for (int y = region.top(); y <= region.bottom(); ++y)
+    for (int x = region.left(); x <= region.right(); ++x)
+      if (image.rect().contains(x, y)) darkest = std::min(darkest, qGray(image.pixel(x, y)));
+  return darkest;
+}
+
+}  // namespace
+
+class CourseTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void startShowsTitlePage() {
+    Harness h;
+    h.Start();
+    QCOMPARE(h.PageName(), QStringLiteral("Form16"));
+    QVERIFY(h.Page()->isVisible());
+    QCOMPARE(h.VisiblePages(), 1);
+    QVERIFY(!h.Page()->Picture().isNull());
+    QCOMPARE(h.Page()->size(), QSize(661, 508));
+    QVERIFY(h.Page()->windowTitle().isEmpty());
+    const Qt::WindowFlags f = h.Page()->windowFlags();
+    QVERIFY(f & Qt::WindowCloseButtonHint);
+    QVERIFY(!(f & Qt::WindowMinimizeButtonHint) && !(f & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(h.Page()->minimumSize(), h.Page()->maximumSize());  // cannot be resized
+    QCOMPARE(h.Focus(), nullptr);  // nothing on the title page takes the focus
+  }
+
+  void anyMousePressOnTitleOpensMenu_data() {
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("page left") << "" << int(Qt::LeftButton) << 0;
+    QTest::newRow("page right") << "" << int(Qt::RightButton) << 0;
+    QTest::newRow("page middle+shift") << "" << int(Qt::MiddleButton) << int(Qt::ShiftModifier);
+    QTest::newRow("Label1 right") << "Label1" << int(Qt::RightButton) << 0;
+    QTest::newRow("Label2 ctrl+alt") << "Label2" << int(Qt::LeftButton)
+                                     << int(Qt::ControlModifier | Qt::AltModifier);
+  }
+  void anyMousePressOnTitleOpensMenu() {
+    QFETCH(QString, where);
+    QFETCH(int, button);
+    QFETCH(int, modifiers);
+    Harness h;
+    h.Start();
+    // The press alone, with no release, switches the page.
+    if (where.isEmpty())
+      QTest::mousePress(h.Page(), Qt::MouseButton(button), Qt::KeyboardModifiers(modifiers),
+                        QPoint(640, 500));
+    else
+      h.Press(where, Qt::MouseButton(button), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(h.PageName(), QStringLiteral("Form17"));
+    QCOMPARE(h.VisiblePages(), 1);
+  }
+
+  void keysLeaveTitleShown() {
+    Harness h;
+    h.Start();
+    for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_Tab, Qt::Key_Escape,
+                    Qt::Key_A, Qt::Key_F1})
+      h.Key(key);
+    QCOMPARE(h.PageName(), QStringLiteral("Form16"));
+    QVERIFY(!h.Status());
+  }
+
+  void revisitReadsPicturesAgain() {
+    Harness h;
+    h.GoTo("Form2");
+    forms::Page* first = h.Page();
+    // The title page's background is read again on the way back: without it, the way back fails.
+    h.Remove("bg5.jpg");
+    h.Click("Back");
+    QVERIFY(h.Page() != first || h.Page() == nullptr);
+    QCOMPARE(h.Status(), std::optional<int>(1));
+    QVERIFY(h.Reports().value(0).contains(h.File("bg5.jpg")));
+    QCOMPARE(h.VisiblePages(), 0);
+  }
+
+  void titleAgainFromSensesChapter() {
+    Harness h;
+    h.GoTo("Form2");
+    h.Click("Back");
+    QCOMPARE(h.PageName(), QStringLiteral("Form16"));
+    QVERIFY(!h.Page()->Picture().isNull());
+    h.PressPage(QPoint(10, 10));
+    QCOMPARE(h.PageName(), QStringLiteral("Form17"));
+  }
+
+  void exitAndCloseEndTheProgram() {
+    {
+      Harness h;
+      h.GoTo("Form17");
+      h.Click("Exit");
+      QCOMPARE(h.Status(), std::optional<int>(0));
+      QVERIFY(h.Reports().isEmpty());
+      QCOMPARE(h.VisiblePages(), 0);
+      QVERIFY(h.Course().Ended());
+    }
+    {
+      Harness h;
+      h.Start();
+      h.Page()->close();  // the window's close button
+      QCOMPARE(h.Status(), std::optional<int>(0));
+      QCOMPARE(h.VisiblePages(), 0);
+    }
+  }
+
+  void missingTitleBackgroundEndsBeforeAnyPage() {
+    Harness h;
+    h.Remove("bg5.jpg");
+    h.Start();
+    QCOMPARE(h.Status(), std::optional<int>(1));
+    QCOMPARE(h.Reports().size(), 1);
+    QVERIFY2(h.Reports()[0].contains(QStringLiteral("找不到")), qPrintable(h.Reports()[0]));
+    QVERIFY(h.Reports()[0].contains(h.File("bg5.jpg")));
+    QCOMPARE(h.VisiblePages(), 0);
+    QCOMPARE(h.Page(), nullptr);
+  }
+
+  void missingMenuPictureEndsAfterTitleIsGone() {
+    Harness h;
+    h.Remove("realeye.jpg");
+    h.Start();
+    QSignalSpy destroyed(h.Page(), &QObject::destroyed);
+    h.PressPage(QPoint(5, 5));
+    QCOMPARE(h.Status(), std::optional<int>(1));
+    QVERIFY(h.Reports().value(0).contains(h.File("realeye.jpg")));
+    QCOMPARE(h.VisiblePages(), 0);  // neither the title nor the half-built menu
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(destroyed.count(), 1);
+  }
+
+  void badPicturesFailWithTheirName_data() {
+    QTest::addColumn<QString>("damage");
+    QTest::newRow("empty") << "empty";
+    QTest::newRow("random bytes") << "random";
+    QTest::newRow("png under a jpg name") << "png";
+    QTest::newRow("directory") << "dir";
+    QTest::newRow("huge declared size") << "bomb";
+  }
+  void badPicturesFailWithTheirName() {
+    QFETCH(QString, damage);
+    Harness h;
+    const QString path = h.File("bg3.jpg");
+    QFile::remove(path);
+    if (damage == "empty") {
+      QFile(path).open(QIODevice::WriteOnly);
+    } else if (damage == "random") {
+      QFile f(path);
+      f.open(QIODevice::WriteOnly);
+      for (int i = 0; i < 4096; ++i) f.putChar(char((i * 7919) ^ (i >> 3)));
+    } else if (damage == "png") {
+      QImage(40, 40, QImage::Format_RGB32).save(path, "PNG");
+    } else if (damage == "dir") {
+      QDir().mkdir(path);
+    } else {
+      WriteBomb(path);
+    }
+    h.Start();
+    h.PressPage(QPoint(5, 5));
+    QCOMPARE(h.Status(), std::optional<int>(1));
+    QVERIFY2(h.Reports().value(0).contains(path), qPrintable(h.Reports().value(0)));
+    QCOMPARE(h.VisiblePages(), 0);
+  }
+
+  void assetPathsKeepTheFolderAsItIs() {
+    Harness h(QStringLiteral("課程 資料夾/with spaces"));
+    QCOMPARE(h.Course().AssetPath("\\bg.jpg"), h.Folder() + QStringLiteral("/bg.jpg"));
+    h.GoTo("Form17");
+    QVERIFY(!h.Page()->ButtonNamed("Command1").Picture().isNull());
+  }
+
+  void menuKeyboard() {
+    Harness h;
+    h.GoTo("Form17");
+    QCOMPARE(h.Focus(), &h.Page()->Find("Command1").Widget());
+    h.Key(Qt::Key_Tab);
+    QCOMPARE(h.Focus(), &h.Page()->Find("Command3").Widget());
+    h.Key(Qt::Key_Tab);
+    QCOMPARE(h.Focus(), &h.Page()->Find("Exit").Widget());
+    h.Key(Qt::Key_Tab);
+    QCOMPARE(h.Focus(), &h.Page()->Find("Command1").Widget());
+    h.Key(Qt::Key_Backtab);
+    QCOMPARE(h.Focus(), &h.Page()->Find("Exit").Widget());
+    h.Key(Qt::Key_Tab);
+    h.Key(Qt::Key_Return);  // Enter on the focused first button opens the eye chapter
+    QCOMPARE(h.PageName(), QStringLiteral("Form18"));
+  }
+
+  void menuEntriesAndLabels() {
+    Harness h;
+    h.GoTo("Form17");
+    QVERIFY(h.Page()->LabelNamed("Label5").Caption() != "Label5");
+    QCOMPARE(h.Page()->LabelNamed("Label5").Caption().size(), 91);
+    h.Press("Label2");  // chapter titles are only titles
+    h.Press("Label4");
+    QCOMPARE(h.PageName(), QStringLiteral("Form17"));
+    h.Key(Qt::Key_Tab);
+    h.Key(Qt::Key_Space);
+    QCOMPARE(h.PageName(), QStringLiteral("Form2"));
+    h.Click("Menu");
+    QCOMPARE(h.PageName(), QStringLiteral("Form17"));
+    h.Click("Command1");
+    QCOMPARE(h.PageName(), QStringLiteral("Form18"));
+  }
+
+  void pictureButtonShowsItsPictureCentred() {
+    Harness h;
+    h.GoTo("Form17");
+    forms::Button& b = h.Page()->ButtonNamed("Command1");
+    QCOMPARE(b.size(), QSize(73, 49));  // the button keeps its size
+    const QImage face = b.grab().toImage();
+    const QImage eye = b.Picture().toImage();
+    // The centre of the face is the centre of the picture.
+    const QColor a = face.pixelColor(face.width() / 2, face.height() / 2);
+    const QColor e = eye.pixelColor(eye.width() / 2, eye.height() / 2);
+    QVERIFY2(std::abs(a.red() - e.red()) + std::abs(a.green() - e.green()) +
+                     std::abs(a.blue() - e.blue()) < 60,
+             qPrintable(a.name() + " vs " + e.name()));
+    QVERIFY(!b.accessibleName().isEmpty());
+  }
+
+  void labelsAreCutNotMovedOrGrown() {
+    Harness h;
+    h.Start();
+    forms::Label& chinese = h.Page()->LabelNamed("Label2");
+    QCOMPARE(chinese.geometry().left(), -8);  // starts left of the client area
+    forms::Label& english = h.Page()->LabelNamed("Label1");
+    const QRect box = english.geometry();
+    english.SetCaption(QString(400, QLatin1Char('W')));
+    QCOMPARE(english.geometry(), box);
+    // Nothing is drawn in the strip just below the box.
+    const QRect below(box.left() + 4, box.bottom() + 2, box.width() - 8, 4);
+    QVERIFY(DarkestIn(h.Page(), box.adjusted(0, 0, 0, -box.height() / 2)) < 80);
+    QVERIFY(DarkestIn(h.Page(), below) > 120);
+  }
+
+  void imageBoxTakesEachPicturesSize() {
+    Harness h;
+    h.GoTo("Form18");
+    forms::ImageBox& img = h.Page()->ImageNamed("Image2");
+    const QPoint corner = img.geometry().topLeft();
+    QCOMPARE(img.Twips().left, 1800);
+    QCOMPARE(img.size(), img.Picture().size());
+    img.SetPicture({QPixmap(30, 20), "x"});
+    QCOMPARE(img.size(), QSize(30, 20));
+    QCOMPARE(img.Twips().width, 450);
+    QCOMPARE(img.geometry().topLeft(), corner);
+  }
+
+  void eventsWithoutHandlersAreIgnored() {
+    Harness h;
+    h.GoTo("Form17");
+    forms::Page* menu = h.Page();
+    menu->Raise("Nothing_Click");
+    QTest::mousePress(menu, Qt::LeftButton, {}, QPoint(5, 5));  // the menu has no Form_MouseDown
+    QCOMPARE(h.Page(), menu);
+    QVERIFY(!h.Status());
+  }
+
+  void everyPageAnswersExactlyItsHandlers() {
+    Harness h;
+    for (const shell::PageEntry& entry : shell::PageTable()) {
+      QVERIFY(h.Course().Registered(entry.name));
+      QVERIFY(pagedesc::Describe(entry.name));
+      QStringList expected, got;
+      for (std::string_view n : entry.handlers) expected << QString::fromUtf8(n.data(), n.size());
+      for (std::string_view n : h.Course().HandlerNames(entry.name))
+        got << QString::fromUtf8(n.data(), n.size());
+      expected.sort();
+      got.sort();
+      QCOMPARE(got, expected);
+    }
+  }
+
+  void screenReadersCanReadAPage() {
+    Harness h;
+    h.GoTo("Form18");
+    QAccessibleInterface* img = QAccessible::queryAccessibleInterface(&h.Page()->Find("Image2").Widget());
+    QVERIFY(img);
+    QCOMPARE(img->role(), QAccessible::Graphic);
+    QVERIFY(!img->text(QAccessible::Name).isEmpty());
+    QAccessibleInterface* next = QAccessible::queryAccessibleInterface(&h.Page()->Find("Next").Widget());
+    QCOMPARE(next->text(QAccessible::Name), QStringLiteral("下一頁"));
+    QAccessibleInterface* para = QAccessible::queryAccessibleInterface(&h.Page()->Find("Label2").Widget());
+    QVERIFY(para->text(QAccessible::Name).size() > 50);
+  }
+};
+
+LUMORA_TEST_MAIN(CourseTest)
+#include "test_course.moc"

@@ -1,0 +1,59 @@
+// Drives the real course in the test process: a course folder of its own (a copy of the built
+// one, which a test may spoil), the real pages, and an outside world that records instead of
+// showing message boxes and ending the process.
+#pragma once
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+#include <optional>
+
+#include "course.h"
+#include "page.h"
+
+namespace testing {
+
+class Harness {
+ public:
+  // subfolder: where inside the temporary folder the course lies (for odd path names).
+  explicit Harness(const QString& subfolder = QStringLiteral("course"));
+  ~Harness();
+
+  QString Folder() const { return folder_; }
+  QString File(const QString& name) const { return folder_ + QLatin1Char('/') + name; }
+  void Remove(const QString& name) const;
+
+  void Start();
+  shell::Course& Course() { return *course_; }
+  forms::Page* Page() const { return course_->Current(); }
+  QString PageName() const;
+
+  // Pupil actions on the current page.
+  void Click(const QString& control, std::optional<int> index = std::nullopt);
+  void Press(const QString& control, Qt::MouseButton button = Qt::LeftButton,
+             Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+  void PressPage(QPoint at, Qt::MouseButton button = Qt::LeftButton);
+  void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+  QWidget* Focus() const;
+
+  // Walks from the start page along buttons: "Form17" is reached by a press on the title page.
+  void GoTo(const QString& page);
+
+  // What the outside world saw.
+  const QStringList& Reports() const { return reports_; }
+  std::optional<int> Status() const { return status_; }
+  // Windows of the course still on screen.
+  int VisiblePages() const;
+
+ private:
+  QTemporaryDir dir_;
+  QString folder_;
+  QStringList reports_;
+  std::optional<int> status_;
+  std::unique_ptr<shell::Course> course_;
+};
+
+// The folder the build puts the course in.
+QString BuiltCourseFolder();
+
+}  // namespace testing
