@@ -1,47 +1,83 @@
 #include "caption.h"
 
-#include <QTextLayout>
+#include <QFontMetricsF>
 
 namespace forms {
 
 namespace {
 
-// Lays the text out line by line within the width; returns the total height.
-qreal LayOut(QTextLayout& layout, qreal width, Qt::Alignment alignment) {
-  QTextOption option;
-  // Chinese text has no spaces: a line may end after any ideograph, and a long Latin word that
-  // does not fit on a line of its own is broken rather than overflowing the box.
-  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-  option.setAlignment(alignment);
-  layout.setTextOption(option);
-  layout.setCacheEnabled(true);
-  qreal y = 0;
-  layout.beginLayout();
-  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-    line.setLineWidth(width);
-    line.setPosition(QPointF(0, y));
-    y += line.height();
-  }
-  layout.endLayout();
-  return y;
+// Characters that are set in a full square: a line may end before or after any of them.
+bool IsWide(QChar c) {
+  const char16_t u = c.unicode();
+  return (u >= 0x1100 && u <= 0x115F) || (u >= 0x2E80 && u <= 0xA4CF) ||
+         (u >= 0xAC00 && u <= 0xD7A3) || (u >= 0xF900 && u <= 0xFAFF) ||
+         (u >= 0xFE30 && u <= 0xFE4F) || (u >= 0xFF00 && u <= 0xFF60) ||
+         (u >= 0xFFE0 && u <= 0xFFE6) || c.isSurrogate();
+}
+
+bool BreakBefore(const QString& text, qsizetype i) {
+  if (i <= 0 || i >= text.size()) return false;
+  const QChar before = text[i - 1], at = text[i];
+  if (at == QLatin1Char(' ')) return false;  // spaces stay with the line they end
+  if (before.isHighSurrogate()) return false;
+  return before == QLatin1Char(' ') || IsWide(before) || IsWide(at);
+}
+
+qsizetype TrimmedEnd(const QString& text, qsizetype start, qsizetype end) {
+  while (end > start && text[end - 1] == QLatin1Char(' ')) --end;
+  return end;
 }
 
 }  // namespace
 
-CaptionExtent MeasureCaption(const QString& text, const QFont& font, qreal width) {
-  QTextLayout layout(text, font);
-  const qreal height = LayOut(layout, width, Qt::AlignLeft);
-  return {layout.lineCount(), height};
+CaptionLayout LayOutCaption(const QString& text, const QFont& font, qreal pitch, qreal width) {
+  const QFontMetricsF metrics(font);
+  CaptionLayout layout;
+  layout.pitch = pitch;
+  const auto measure = [&](qsizetype from, qsizetype to) {
+    return metrics.horizontalAdvance(text.mid(from, to - from));
+  };
+  qsizetype start = 0;
+  while (start < text.size()) {
+    // The furthest break that still fits; the spaces it breaks at hang past the edge.
+    qsizetype end = -1;
+    for (qsizetype i = start + 1; i <= text.size(); ++i) {
+      if (i < text.size() && !BreakBefore(text, i)) continue;
+      if (measure(start, TrimmedEnd(text, start, i)) > width) break;
+      end = i;
+    }
+    if (end < 0) {
+      // A word wider than the box is broken wherever it must be, one character at least.
+      end = start + 1;
+      while (end < text.size() && measure(start, end + 1) <= width) ++end;
+      if (end < text.size() && text[end - 1].isHighSurrogate()) ++end;
+    }
+    const qsizetype trimmed = TrimmedEnd(text, start, end);
+    layout.lines.push_back({start, trimmed - start, measure(start, trimmed)});
+    start = end;
+  }
+  return layout;
 }
 
-void DrawCaption(QPainter& painter, const QString& text, const QFont& font, const QRectF& box,
-                 Qt::Alignment alignment) {
+void DrawCaption(QPainter& painter, const QString& text, const QFont& font, qreal pitch,
+                 const QRectF& box, Qt::Alignment alignment) {
   if (text.isEmpty()) return;
-  QTextLayout layout(text, font, painter.device());
-  LayOut(layout, box.width(), alignment);
+  const CaptionLayout layout = LayOutCaption(text, font, pitch, box.width());
+  const QFontMetricsF metrics(font);
+  // The face's own ascent and descent, centred in the line pitch.
+  const qreal baseline = metrics.ascent() - (metrics.height() - pitch) / 2;
   painter.save();
   painter.setClipRect(box);
-  layout.draw(&painter, box.topLeft());
+  painter.setFont(font);
+  qreal top = box.top();
+  for (const CaptionLine& line : layout.lines) {
+    if (top >= box.bottom()) break;
+    qreal x = box.left();
+    if (alignment & Qt::AlignHCenter) x += (box.width() - line.width) / 2;
+    else if (alignment & Qt::AlignRight) x += box.width() - line.width;
+    painter.drawText(QPointF(x, top + baseline), text.mid(line.start, line.length));
+    top += pitch;
+  }
   painter.restore();
 }
 

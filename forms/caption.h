@@ -1,22 +1,30 @@
 // How a label lays out its caption: lines break at spaces and between Chinese characters so that
-// no line is wider than the box; the first line starts at the top edge.
+// no line is wider than the box; the first line starts at the top edge; lines follow each other
+// at the line pitch of the face the pages were designed with.
 #pragma once
 
 #include <QFont>
 #include <QPainter>
 #include <QString>
+#include <vector>
 
 namespace forms {
 
-struct CaptionExtent {
-  int lines = 0;
-  qreal height = 0;  // pixels from the box's top edge to the bottom of the last line
+struct CaptionLine {
+  qsizetype start = 0, length = 0;  // in the caption, without the spaces it broke at
+  qreal width = 0;
 };
 
-CaptionExtent MeasureCaption(const QString& text, const QFont& font, qreal width);
+struct CaptionLayout {
+  std::vector<CaptionLine> lines;
+  qreal pitch = 0;  // distance from one line's top to the next's
+  qreal Height() const { return pitch * static_cast<qreal>(lines.size()); }
+};
+
+CaptionLayout LayOutCaption(const QString& text, const QFont& font, qreal pitch, qreal width);
 
 // Draws the caption into the box, clipped at its edges.
-void DrawCaption(QPainter& painter, const QString& text, const QFont& font, const QRectF& box,
-                 Qt::Alignment alignment);
+void DrawCaption(QPainter& painter, const QString& text, const QFont& font, qreal pitch,
+                 const QRectF& box, Qt::Alignment alignment);
 
 }  // namespace forms

@@ -57,6 +57,7 @@ void Control::Move(float left, float top) {
                       .arg(static_cast<double>(left))
                       .arg(static_cast<double>(top)));
   SetTwips(r);
+  ++moves_;
 }
 
 void Control::SetTwips(const TwipRect& r) {
@@ -73,6 +74,7 @@ void Control::RaiseEvent(const char* event) {
 Label::Label(Page& page, const pagedesc::ControlDescription& d)
     : QLabel(&page), Control(page, d, *this) {
   setFont(MakeFont(*d.font));
+  pitch_ = LinePitch(*d.font, font());
   colour_ = ResolveColour(d.colour);
   alignment_ = d.alignment == pagedesc::Alignment::Centre ? Qt::AlignHCenter
                : d.alignment == pagedesc::Alignment::Right ? Qt::AlignRight
@@ -92,7 +94,11 @@ void Label::paintEvent(QPaintEvent*) {
   // Transparent: only the characters are drawn, over whatever lies behind the box.
   QPainter painter(this);
   painter.setPen(colour_);
-  DrawCaption(painter, text(), font(), QRectF(rect()), alignment_);
+  DrawCaption(painter, text(), font(), pitch_, QRectF(rect()), alignment_);
+}
+
+qreal Label::CaptionHeight() const {
+  return LayOutCaption(text(), font(), pitch_, width()).Height();
 }
 
 void Label::mousePressEvent(QMouseEvent* e) {

@@ -35,6 +35,8 @@ class Control {
   float Width() const;
   float Height() const;
   void Move(float left, float top);
+  // How many times the control has been moved since the page was built.
+  unsigned Moves() const { return moves_; }
 
  protected:
   void SetTwips(const TwipRect& r);
@@ -48,6 +50,7 @@ class Control {
   std::optional<int> index_;
   QWidget& widget_;
   TwipRect twips_;
+  unsigned moves_ = 0;
 };
 
 class Label final : public QLabel, public Control {
@@ -56,6 +59,8 @@ class Label final : public QLabel, public Control {
   Label(Page& page, const pagedesc::ControlDescription& d);
   void SetCaption(const QString& caption);
   QString Caption() const { return text(); }
+  // Pixels from the top of the box to the bottom of the caption's last line.
+  qreal CaptionHeight() const;
 
  protected:
   void paintEvent(QPaintEvent*) override;
@@ -65,6 +70,7 @@ class Label final : public QLabel, public Control {
  private:
   QColor colour_;
   Qt::Alignment alignment_;
+  qreal pitch_;
 };
 
 class Button final : public QPushButton, public Control {

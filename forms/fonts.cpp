@@ -1,5 +1,7 @@
 #include "fonts.h"
 
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QStringList>
 
 namespace forms {
@@ -27,6 +29,15 @@ QFont MakeFont(const pagedesc::FontSpec& spec) {
   font.setStrikeOut(spec.strikethrough);
   font.setStyleStrategy(QFont::PreferAntialias);
   return font;
+}
+
+}  // namespace forms
+
+namespace forms {
+
+qreal LinePitch(const pagedesc::FontSpec& spec, const QFont& font) {
+  if (spec.charset == pagedesc::kCharsetBig5) return QFontInfo(font).pixelSize();
+  return QFontMetricsF(font).height();
 }
 
 }  // namespace forms

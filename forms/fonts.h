@@ -13,4 +13,9 @@ void InstallFontSubstitutions();
 
 QFont MakeFont(const pagedesc::FontSpec& spec);
 
+// The distance between two lines of a label's text. The Chinese faces the pages were designed
+// with set their lines one em apart, and the layouts count on it; the stand-ins are taller, so
+// their lines are set at the designed pitch. Other faces use their own line height.
+qreal LinePitch(const pagedesc::FontSpec& spec, const QFont& font);
+
 }  // namespace forms

@@ -52,6 +52,8 @@ bool InputHold::eventFilter(QObject* receiver, QEvent* event) {
   if (!IsInput(event->type())) return false;
   if (!receiver->isWindowType() && !receiver->isWidgetType()) return false;
   held_.push_back({receiver, std::unique_ptr<QEvent>(event->clone())});
+  // Not accepted: a held close request must not take the window off the screen yet.
+  event->ignore();
   return true;
 }
 
