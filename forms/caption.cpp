@@ -1,6 +1,7 @@
 #include "caption.h"
 
 #include <QFontMetricsF>
+#include <vector>
 
 namespace forms {
 
@@ -32,11 +33,22 @@ qsizetype TrimmedEnd(const QString& text, qsizetype start, qsizetype end) {
 
 CaptionLayout LayOutCaption(const QString& text, const QFont& font, qreal pitch, qreal width) {
   const QFontMetricsF metrics(font);
+  // One measurement per character, summed: Chinese text may break before almost any character,
+  // so measuring every candidate line afresh would cost the square of the text's length.
+  std::vector<qreal> x(static_cast<std::size_t>(text.size()) + 1, 0);
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    qreal advance = 0;
+    if (text[i].isHighSurrogate() && i + 1 < text.size())
+      advance = metrics.horizontalAdvance(text.mid(i, 2));
+    else if (!text[i].isLowSurrogate())
+      advance = metrics.horizontalAdvance(text[i]);
+    x[static_cast<std::size_t>(i) + 1] = x[static_cast<std::size_t>(i)] + advance;
+  }
+  const auto measure = [&](qsizetype from, qsizetype to) {
+    return x[static_cast<std::size_t>(to)] - x[static_cast<std::size_t>(from)];
+  };
   CaptionLayout layout;
   layout.pitch = pitch;
-  const auto measure = [&](qsizetype from, qsizetype to) {
-    return metrics.horizontalAdvance(text.mid(from, to - from));
-  };
   qsizetype start = 0;
   while (start < text.size()) {
     // The furthest break that still fits; the spaces it breaks at hang past the edge.
@@ -59,10 +71,10 @@ CaptionLayout LayOutCaption(const QString& text, const QFont& font, qreal pitch,
   return layout;
 }
 
-void DrawCaption(QPainter& painter, const QString& text, const QFont& font, qreal pitch,
-                 const QRectF& box, Qt::Alignment alignment) {
+void DrawCaption(QPainter& painter, const QString& text, const QFont& font,
+                 const CaptionLayout& layout, const QRectF& box, Qt::Alignment alignment) {
   if (text.isEmpty()) return;
-  const CaptionLayout layout = LayOutCaption(text, font, pitch, box.width());
+  const qreal pitch = layout.pitch;
   const QFontMetricsF metrics(font);
   // The face's own ascent and descent, centred in the line pitch.
   const qreal baseline = metrics.ascent() - (metrics.height() - pitch) / 2;

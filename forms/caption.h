@@ -23,8 +23,8 @@ struct CaptionLayout {
 
 CaptionLayout LayOutCaption(const QString& text, const QFont& font, qreal pitch, qreal width);
 
-// Draws the caption into the box, clipped at its edges.
-void DrawCaption(QPainter& painter, const QString& text, const QFont& font, qreal pitch,
-                 const QRectF& box, Qt::Alignment alignment);
+// Draws the laid-out caption into the box, clipped at its edges.
+void DrawCaption(QPainter& painter, const QString& text, const QFont& font,
+                 const CaptionLayout& layout, const QRectF& box, Qt::Alignment alignment);
 
 }  // namespace forms

@@ -87,6 +87,7 @@ Label::Label(Page& page, const pagedesc::ControlDescription& d)
 
 void Label::SetCaption(const QString& caption) {
   setText(caption);  // also what a screen reader reads
+  layout_ = LayOutCaption(caption, font(), pitch_, width());
   update();
 }
 
@@ -94,12 +95,10 @@ void Label::paintEvent(QPaintEvent*) {
   // Transparent: only the characters are drawn, over whatever lies behind the box.
   QPainter painter(this);
   painter.setPen(colour_);
-  DrawCaption(painter, text(), font(), pitch_, QRectF(rect()), alignment_);
+  DrawCaption(painter, text(), font(), layout_, QRectF(rect()), alignment_);
 }
 
-qreal Label::CaptionHeight() const {
-  return LayOutCaption(text(), font(), pitch_, width()).Height();
-}
+qreal Label::CaptionHeight() const { return layout_.Height(); }
 
 void Label::mousePressEvent(QMouseEvent* e) {
   e->accept();

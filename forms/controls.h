@@ -8,6 +8,7 @@
 #include <QString>
 #include <optional>
 
+#include "caption.h"
 #include "pagedesc.h"
 #include "picture.h"
 #include "units.h"
@@ -71,6 +72,7 @@ class Label final : public QLabel, public Control {
   QColor colour_;
   Qt::Alignment alignment_;
   qreal pitch_;
+  CaptionLayout layout_;  // of the current caption in this box
 };
 
 class Button final : public QPushButton, public Control {

@@ -65,8 +65,9 @@ void InputHold::Pause(std::chrono::nanoseconds step) {
     std::this_thread::sleep_for(std::min<clock::duration>(next_ - now, std::chrono::microseconds(200)));
     QCoreApplication::processEvents(QEventLoop::AllEvents);
   }
-  // A step that overran is not made up later by rushing the following ones.
-  next_ = std::max(next_, clock::now() - step);
+  // Short delays (the machine busy for a moment) are made up over the next steps, so the whole
+  // run keeps its length; after a long stall the pace starts afresh instead of racing.
+  next_ = std::max(next_, clock::now() - std::chrono::milliseconds(50));
 }
 
 }  // namespace forms

@@ -1,0 +1,186 @@
+// lumora-assetgen: draws every course picture into the course folder.
+//
+//   lumora-assetgen DIR                       write the 24 pictures into DIR
+//   lumora-assetgen --contact-sheet FILE DIR  compose the pictures found in DIR into one PNG,
+//                                             the eye diagrams also with their page labels
+//                                             and the menu buttons as they show them
+#include <QDir>
+#include <QFont>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <cstdio>
+#include <cstring>
+
+#include "gif.h"
+#include "labels.h"
+#include "pictures.h"
+
+namespace {
+
+using namespace assetgen;
+
+struct Picture {
+  const char* file;
+  QImage (*draw)();
+};
+
+// In the order the course meets them.
+constexpr Picture kPictures[] = {
+    {"bg5.jpg", TitleBackground},
+    {"bg3.jpg", MenuBackground},
+    {"bg.jpg", PageBackground},
+    {"realeye.jpg", RealEye},
+    {"eyefront.jpg", EyeFront},
+    {"eyecross1.gif", EyeCross},
+    {"spot.gif", SpotMark},
+    {"ten.gif", CrossMark},
+    {"work.gif", EyeWorking},
+    {"0grey1.jpg", GreySquares},
+    {"0grey2.jpg", GreySquaresProof},
+    {"1line1.gif", HermannGrid},
+    {"2line2.jpg", ScintillatingGrid},
+    {"3square1.gif", RedCross},
+    {"3square2.gif", RedCrossEnlarged},
+    {"4slope1.jpg", CafeWall},
+    {"4slope2.jpg", CafeWallPlain},
+    {"5lightbulb1.jpg", LightBulb},
+    {"5lightbulb2.jpg", LightField},
+    {"6colorsq1.jpg", ColourSquares},
+    {"6colorsq2.jpg", WhiteField},
+    {"8faces.gif", VaseAndFaces},
+    {"9head1.jpg", SkullFromAfar},
+    {"9head2.jpg", LadyCloseUp},
+};
+
+QString Write(const QImage& image, const QString& path) {
+  if (path.endsWith(".gif")) return WriteGif(image, path);
+  // The file states 96 dpi, the resolution the pages are laid out at, whatever the platform's
+  // default would be.
+  QImage jpeg = image.convertToFormat(QImage::Format_RGB32);
+  jpeg.setDotsPerMeterX(3780);
+  jpeg.setDotsPerMeterY(3780);
+  QImageWriter writer(path, "jpeg");
+  writer.setQuality(90);
+  if (!writer.write(jpeg)) return writer.errorString();
+  return {};
+}
+
+int WritePictures(const QString& dir) {
+  if (!QDir().mkpath(dir)) {
+    std::fprintf(stderr, "lumora-assetgen: cannot create %s\n", qPrintable(dir));
+    return 1;
+  }
+  for (const Picture& picture : kPictures) {
+    const QString path = QDir(dir).filePath(picture.file);
+    const QString error = Write(picture.draw(), path);
+    if (!error.isEmpty()) {
+      std::fprintf(stderr, "lumora-assetgen: %s: %s\n", qPrintable(path), qPrintable(error));
+      return 1;
+    }
+  }
+  return 0;
+}
+
+// The diagram as the page shows it: white page, picture, bold Ming captions over it.
+QImage WithLabels(const QImage& picture, const Diagram& diagram) {
+  const int margin = 80;
+  QImage sheet = Canvas(picture.width() + 2 * margin, picture.height() + 2 * margin, Qt::white);
+  QPainter p(&sheet);
+  p.drawImage(margin, margin, picture);
+  p.setPen(QColor(0, 128, 255));
+  p.drawRect(margin - 1, margin - 1, picture.width() + 1, picture.height() + 1);
+  QFont font("AR PL UMing TW");
+  font.setPixelSize(diagram.fontPixels);
+  font.setBold(true);
+  p.setFont(font);
+  p.setPen(Qt::black);
+  for (const DiagramLabel& label : diagram.labels) {
+    p.drawText(diagram.Box(label).translated(margin, margin), Qt::AlignHCenter | Qt::AlignTop,
+               label.text);
+  }
+  return sheet;
+}
+
+int WriteContactSheet(const QString& file, const QString& dir) {
+  std::vector<std::pair<QString, QImage>> tiles;
+  for (const Picture& picture : kPictures) {
+    QImageReader reader(QDir(dir).filePath(picture.file));
+    QImage image = reader.read();
+    if (image.isNull()) {
+      std::fprintf(stderr, "lumora-assetgen: %s: %s\n", qPrintable(reader.fileName()),
+                   qPrintable(reader.errorString()));
+      return 1;
+    }
+    tiles.emplace_back(picture.file, image);
+  }
+  for (const Diagram* d : {&EyeFrontLabels(), &EyeCrossLabels(), &EyeWorkingLabels()}) {
+    for (const auto& [name, image] : std::vector(tiles)) {
+      if (name == d->file) tiles.emplace_back(name + " with its labels", WithLabels(image, *d));
+    }
+  }
+  // The menu's two picture buttons (73 x 49) show the middle of their pictures.
+  for (const auto& [name, image] : std::vector(tiles)) {
+    if (name == "realeye.jpg" || name == "0grey1.jpg") {
+      const QRect face((image.width() - 73) / 2, (image.height() - 49) / 2, 73, 49);
+      tiles.emplace_back(name + " on its button", image.copy(face));
+    }
+  }
+
+  // Rows filled left to right up to a fixed width, each tile captioned with its file name.
+  const int sheetWidth = 1800, gap = 16, caption = 22;
+  std::vector<QPoint> places;
+  int x = gap, y = gap, rowHeight = 0;
+  for (const auto& tile : tiles) {
+    const QSize s = tile.second.size();
+    const int width = std::max(s.width(), 180);  // room for the caption
+    if (x + width + gap > sheetWidth && x > gap) {
+      x = gap;
+      y += rowHeight + caption + gap;
+      rowHeight = 0;
+    }
+    places.emplace_back(x, y);
+    x += width + gap;
+    rowHeight = std::max(rowHeight, s.height());
+  }
+  QImage sheet = Canvas(sheetWidth, y + rowHeight + caption + gap, QColor(96, 96, 104));
+  QPainter p(&sheet);
+  QFont font;
+  font.setPixelSize(14);
+  p.setFont(font);
+  p.setPen(Qt::white);
+  for (size_t i = 0; i < tiles.size(); ++i) {
+    const QImage& image = tiles[i].second;
+    p.drawImage(places[i], image);
+    p.drawText(QRect(places[i].x(), places[i].y() + image.height() + 2, 600, caption),
+               Qt::AlignLeft | Qt::AlignTop,
+               QString("%1  %2×%3").arg(tiles[i].first).arg(image.width()).arg(image.height()));
+  }
+  p.end();
+  if (!sheet.save(file, "PNG")) {
+    std::fprintf(stderr, "lumora-assetgen: cannot write %s\n", qPrintable(file));
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Drawing shapes into images needs no window system. Only the contact sheet writes text, and
+  // fonts need a platform: the offscreen one, unless the caller chose another.
+  const bool sheet = argc == 4 && std::strcmp(argv[1], "--contact-sheet") == 0;
+  if (sheet) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    return WriteContactSheet(app.arguments().at(2), app.arguments().at(3));
+  }
+  QCoreApplication app(argc, argv);
+  const QStringList args = app.arguments().mid(1);
+  if (args.size() == 1 && !args[0].startsWith("-")) return WritePictures(args[0]);
+  std::fprintf(stderr,
+               "usage: lumora-assetgen DIR\n"
+               "       lumora-assetgen --contact-sheet FILE DIR\n");
+  return 2;
+}
