@@ -89,3 +89,20 @@ const std::array<Illusion, 10> kIllusions = {{
 }};
 
 }  // namespace content
+
+namespace content {
+
+std::vector<std::string_view> AllTexts() {
+  std::vector<std::string_view> all = {
+      kMenuIntro,  kEyeStructureTitle,   kEyeWorkingTitle,    kParagraphA,  kParagraphB,
+      kParagraphC, kParagraphD,          kRightEyeInstruction, kLeftEyeInstruction,
+      kSensesTitle, kSensesParagraph,    kIllusionTitle,      kIllusionParagraph, kIndexPrompt,
+  };
+  for (const Illusion& i : kIllusions) {
+    all.push_back(i.question);
+    all.push_back(i.explanation);
+  }
+  return all;
+}
+
+}  // namespace content

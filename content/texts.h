@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string_view>
+#include <vector>
 
 namespace content {
 
@@ -33,5 +34,12 @@ struct Illusion {
   std::string_view explanation;
 };
 extern const std::array<Illusion, 10> kIllusions;
+
+}  // namespace content
+
+namespace content {
+
+// Every text above, for work over the whole course (checks, preparing fonts).
+std::vector<std::string_view> AllTexts();
 
 }  // namespace content

@@ -16,16 +16,30 @@ bool IsWide(QChar c) {
          (u >= 0xFFE0 && u <= 0xFFE6) || c.isSurrogate();
 }
 
+// Punctuation that closes a phrase never starts a line, and an opening bracket never ends one.
+bool IsClosing(QChar c) {
+  return QStringView(u"，。、；：！？）」』》〉】,.;:!?)").contains(c);
+}
+bool IsOpening(QChar c) { return QStringView(u"（「『《〈【(").contains(c); }
+
 bool BreakBefore(const QString& text, qsizetype i) {
   if (i <= 0 || i >= text.size()) return false;
   const QChar before = text[i - 1], at = text[i];
   if (at == QLatin1Char(' ')) return false;  // spaces stay with the line they end
-  if (before.isHighSurrogate()) return false;
+  if (before.isHighSurrogate() || IsClosing(at) || IsOpening(before)) return false;
   return before == QLatin1Char(' ') || IsWide(before) || IsWide(at);
 }
 
 qsizetype TrimmedEnd(const QString& text, qsizetype start, qsizetype end) {
   while (end > start && text[end - 1] == QLatin1Char(' ')) --end;
+  return end;
+}
+
+// Where a line must end to fit: a closing mark at its end may hang into the margin, as it does
+// in printed Chinese, rather than being carried alone to the next line.
+qsizetype FittingEnd(const QString& text, qsizetype start, qsizetype end) {
+  end = TrimmedEnd(text, start, end);
+  if (end - start > 1 && IsWide(text[end - 1]) && IsClosing(text[end - 1])) --end;
   return end;
 }
 
@@ -55,7 +69,7 @@ CaptionLayout LayOutCaption(const QString& text, const QFont& font, qreal pitch,
     qsizetype end = -1;
     for (qsizetype i = start + 1; i <= text.size(); ++i) {
       if (i < text.size() && !BreakBefore(text, i)) continue;
-      if (measure(start, TrimmedEnd(text, start, i)) > width) break;
+      if (measure(start, FittingEnd(text, start, i)) > width) break;
       end = i;
     }
     if (end < 0) {

@@ -41,3 +41,27 @@ qreal LinePitch(const pagedesc::FontSpec& spec, const QFont& font) {
 }
 
 }  // namespace forms
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QScreen>
+
+namespace forms {
+
+void PrepareFonts(const std::vector<QFont>& fonts, const QString& characters) {
+  const qreal ratio = QGuiApplication::primaryScreen()
+                          ? QGuiApplication::primaryScreen()->devicePixelRatio()
+                          : 1.0;
+  QImage scratch(QSize(160, 160) * ratio, QImage::Format_ARGB32_Premultiplied);
+  scratch.setDevicePixelRatio(ratio);
+  scratch.fill(Qt::transparent);
+  QPainter painter(&scratch);
+  for (const QFont& font : fonts) {
+    painter.setFont(font);
+    // One character at a time, inside the image, so that none is skipped as invisible.
+    for (const QChar c : characters) painter.drawText(QPointF(4, 100), QString(c));
+  }
+}
+
+}  // namespace forms

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QFont>
+#include <QString>
+#include <vector>
 
 #include "pagedesc.h"
 
@@ -17,5 +19,13 @@ QFont MakeFont(const pagedesc::FontSpec& spec);
 // with set their lines one em apart, and the layouts count on it; the stand-ins are taller, so
 // their lines are set at the designed pitch. Other faces use their own line height.
 qreal LinePitch(const pagedesc::FontSpec& spec, const QFont& font);
+
+}  // namespace forms
+
+namespace forms {
+
+// Opens every font the pages use and draws each given character once in it. Done at start-up,
+// it spares the first visit to a page the wait for fonts to be found and glyphs rasterised.
+void PrepareFonts(const std::vector<QFont>& fonts, const QString& characters);
 
 }  // namespace forms

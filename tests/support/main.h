@@ -1,18 +1,15 @@
-// The main() of the course tests: a real application with the course's fonts.
+// The main() of the course tests: a real application prepared as the course prepares its own.
 #pragma once
 
 #include <QApplication>
 #include <QTest>
 
-#include "accessibility.h"
-#include "fonts.h"
+#include "prepare.h"
 
-#define LUMORA_TEST_MAIN(TestClass)                 \
-  int main(int argc, char* argv[]) {                \
-    QApplication app(argc, argv);                   \
-    QApplication::setQuitOnLastWindowClosed(false); \
-    forms::InstallFontSubstitutions();              \
-    forms::InstallAccessibility();                  \
-    TestClass test;                                 \
-    return QTest::qExec(&test, argc, argv);         \
+#define LUMORA_TEST_MAIN(TestClass)         \
+  int main(int argc, char* argv[]) {        \
+    QApplication app(argc, argv);           \
+    shell::PrepareApplication();            \
+    TestClass test;                         \
+    return QTest::qExec(&test, argc, argv); \
   }

@@ -1,0 +1,131 @@
+// What the benchmarks share: the course driven in this process, the page graph, figures and the
+// targets they are held against, and the child processes that start from scratch.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "course.h"
+#include "page.h"
+
+namespace bench {
+
+using Clock = std::chrono::steady_clock;
+
+inline double Ms(Clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
+inline double Seconds(Clock::duration d) {
+  return std::chrono::duration<double>(d).count();
+}
+
+// --- figures ---
+
+double Median(std::vector<double> values);
+double Max(const std::vector<double>& values);
+
+// Remembers every missed target; main() prints them after the table and fails.
+void Check(bool met, const std::string& what);
+const std::vector<std::string>& Misses();
+
+// Time this thread spent running, and waiting for a processor while ready to run (the machine
+// being busy with something else), from the scheduler's own count.
+struct ThreadTimes {
+  Clock::duration running{}, waiting{};
+};
+ThreadTimes ReadThreadTimes();
+
+// --- the page graph ---
+
+// One way from a page to another: a button (with its index in a control array) or, with no
+// control, a mouse press on the page itself.
+struct Edge {
+  std::string_view from;
+  std::string_view to;
+  std::string_view control;
+  std::optional<int> index;
+  std::string Name() const;
+};
+// Every pair of pages joined by a button, once each.
+const std::vector<Edge>& Edges();
+
+// --- the course in this process ---
+
+// The folder of the built course (the executable and its pictures).
+QString CourseFolder();
+
+// Notes the first paint of one window.
+class PaintWatch final : public QObject {
+ public:
+  PaintWatch();
+  ~PaintWatch() override;
+  void Watch(QWidget* window);
+  bool Painted() const { return painted_; }
+
+ protected:
+  bool eventFilter(QObject* receiver, QEvent* event) override;
+
+ private:
+  QPointer<QWidget> window_;
+  bool painted_ = false;
+};
+
+// The real course with the real pages, reading the built course folder, with an outside world
+// that records failures and the end instead of showing message boxes and ending the process.
+class Driver {
+ public:
+  Driver();
+  ~Driver();
+
+  shell::Course& Course() { return *course_; }
+  forms::Page& Page();
+  std::string PageName() const;
+
+  // Start-up: the first page, loaded, shown and painted.
+  void Start();
+  // Straight to a page, as its SwitchPage from the current one.
+  void GoTo(std::string_view page);
+  // The pupil takes the edge: its button (or a press on the page) switches to the next page.
+  void Follow(const Edge& edge);
+  // What the event loop does once the handler has returned: the unloaded page is deleted, the
+  // new one painted.
+  void Settle();
+
+ private:
+  void CheckHealthy(std::string_view where);
+
+  QStringList reports_;
+  std::optional<int> status_;
+  std::unique_ptr<shell::Course> course_;
+  PaintWatch paint_;
+};
+
+// --- process figures ---
+
+struct MemoryFigures {
+  double peakMiB = 0;      // VmHWM
+  double residentMiB = 0;  // VmRSS
+  double heapKiB = 0;      // bytes handed out by malloc and not freed
+  int widgets = 0;         // every QWidget alive
+};
+MemoryFigures ReadMemory();
+
+// The child modes of this executable (lumora_bench --child=...): each starts from a fresh process.
+int StartUpChild(int argc, char** argv);
+int MemoryChild(int argc, char** argv);
+
+// Runs this executable again in a child mode; returns its standard output, and when given the
+// time it was started.
+std::string RunChild(const std::string& mode, Clock::time_point* started = nullptr);
+
+// Qt set-up of the course's main(): fonts and accessibility, no quit when the last window goes.
+void PrepareApplication();
+
+}  // namespace bench

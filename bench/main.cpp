@@ -1,0 +1,302 @@
+// lumora_bench: one table of the course's speed and memory, each figure held against its target.
+// Page switching, building pages and reading pictures run here, offscreen; start-up and memory
+// run in fresh child processes (this executable again, or the real course under Xvfb).
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <cstdio>
+#include <cstring>
+#include <sstream>
+
+#include "assets.h"
+#include "bench.h"
+#include "pagedesc.h"
+#include "pagetable.h"
+#include "startup.h"
+#include "sweep.h"
+
+namespace bench {
+
+namespace {
+
+// The targets.
+constexpr double kSwitchMedianMs = 3;
+constexpr double kSwitchMaxMs = 16;  // one frame at 60 Hz
+constexpr double kStartUpMs = 300;
+constexpr double kPeakMiB = 80;
+constexpr double kFlatMiB = 1;        // peak growth over 1,000 switches
+constexpr double kFlatHeapKiB = 256;  // heap in use, grown over 1,000 switches
+constexpr double kSweepSeconds = 4, kSweepTolerance = 0.10;
+constexpr double kSweepGapMs = 20;
+constexpr unsigned kSweepMoves = 4141;
+
+// How often each figure is taken.
+constexpr int kSwitchRuns = 30;
+constexpr int kStartRuns = 20;
+constexpr int kSweepRuns = 3;
+
+std::unique_ptr<Driver> shared;
+
+Driver& Course() {
+  if (!shared) {
+    shared = std::make_unique<Driver>();
+    shared->Start();
+  }
+  return *shared;
+}
+
+std::string Fixed(double v, int decimals = 2) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.*f", decimals, v);
+  return buffer;
+}
+
+// Records the verdict and shows it in the row's label.
+void Verdict(benchmark::State& state, bool met, const std::string& row, const std::string& target) {
+  Check(met, row + ": " + target);
+  state.SetLabel((met ? "met: " : "MISSED: ") + target);
+}
+
+void Fail(benchmark::State& state, const std::string& row, const std::exception& e) {
+  Check(false, row + ": " + e.what());
+  state.SkipWithError(e.what());
+}
+
+// The time the pupil waits, from the click to the new page painted. A long switch is told apart
+// from the machine being busy elsewhere: "own" leaves out the time this thread waited for a
+// processor while ready to run.
+void SwitchPage(benchmark::State& state, Edge edge) {
+  std::vector<double> wall, own;
+  try {
+    Driver& course = Course();
+    for (auto _ : state) {
+      course.GoTo(edge.from);
+      const ThreadTimes s0 = ReadThreadTimes();
+      const Clock::time_point t0 = Clock::now();
+      course.Follow(edge);
+      const Clock::duration t = Clock::now() - t0;
+      const ThreadTimes s1 = ReadThreadTimes();
+      state.SetIterationTime(Seconds(t));
+      wall.push_back(Ms(t));
+      own.push_back(Ms(t - std::min(t, s1.waiting - s0.waiting)));
+    }
+  } catch (const std::exception& e) {
+    return Fail(state, edge.Name(), e);
+  }
+  const double median = Median(wall), max = Max(own);
+  state.counters["median_ms"] = median;
+  state.counters["first_ms"] = wall.front();
+  state.counters["max_ms"] = Max(wall);
+  state.counters["own_max_ms"] = max;
+  Verdict(state, median <= kSwitchMedianMs && max <= kSwitchMaxMs, "SwitchPage " + edge.Name(),
+          "median <= " + Fixed(kSwitchMedianMs, 0) + " ms, own max <= " + Fixed(kSwitchMaxMs, 0) +
+              " ms");
+}
+
+void BuildPage(benchmark::State& state, std::string_view name) {
+  const pagedesc::PageDescription* description = pagedesc::Describe(name);
+  if (!description) {
+    Check(false, "BuildPage: no description of " + std::string(name));
+    return state.SkipWithError("no description");
+  }
+  QString failure;
+  for (auto _ : state) {
+    const Clock::time_point t0 = Clock::now();
+    auto* page = new forms::Page(*description, [&](const QString& m) { failure = m; });
+    state.SetIterationTime(Seconds(Clock::now() - t0));
+    delete page;
+  }
+  if (!failure.isEmpty())
+    Fail(state, "BuildPage " + std::string(name), std::runtime_error(failure.toStdString()));
+}
+
+void LoadAssetPicture(benchmark::State& state, std::string_view asset) {
+  try {
+    const shell::Course& course = Course().Course();
+    for (auto _ : state) {
+      forms::Picture picture = course.LoadAssetPicture(asset);
+      benchmark::DoNotOptimize(picture);
+    }
+  } catch (const std::exception& e) {
+    return Fail(state, "LoadAssetPicture " + std::string(asset), e);
+  }
+}
+
+void StartUpOffscreen(benchmark::State& state) {
+  std::vector<double> entered, shown, painted;
+  try {
+    for (auto _ : state) {
+      const StartUp s = TimeStartUpInProcess();
+      state.SetIterationTime(s.painted / 1000);
+      entered.push_back(s.entered);
+      shown.push_back(s.shown);
+      painted.push_back(s.painted);
+    }
+  } catch (const std::exception& e) {
+    return Fail(state, "StartUp offscreen", e);
+  }
+  state.counters["main_ms"] = Median(entered);
+  state.counters["shown_ms"] = Median(shown);
+  state.counters["median_ms"] = Median(painted);
+  state.counters["max_ms"] = Max(painted);
+  Verdict(state, Median(painted) <= kStartUpMs, "StartUp offscreen",
+          "median <= " + Fixed(kStartUpMs, 0) + " ms to the first page painted");
+}
+
+void StartUpXvfb(benchmark::State& state) {
+  std::vector<double> mapped;
+  try {
+    XServer server;
+    for (auto _ : state) {
+      const double t = server.TimeToWindow(LUMORA_EXECUTABLE);
+      state.SetIterationTime(t / 1000);
+      mapped.push_back(t);
+    }
+  } catch (const std::exception& e) {
+    return Fail(state, "StartUp Xvfb", e);
+  }
+  state.counters["median_ms"] = Median(mapped);
+  state.counters["max_ms"] = Max(mapped);
+  Verdict(state, Median(mapped) <= kStartUpMs, "StartUp Xvfb",
+          "median <= " + Fixed(kStartUpMs, 0) + " ms to the window mapped");
+}
+
+void Memory(benchmark::State& state) {
+  MemoryFigures walk, after;
+  int switches = 0;
+  try {
+    for (auto _ : state) {
+      const Clock::time_point t0 = Clock::now();
+      std::istringstream out(RunChild("memory"));
+      state.SetIterationTime(Seconds(Clock::now() - t0));
+      std::string word;
+      while (out >> word) {
+        MemoryFigures* m = word == "walk" ? &walk : word == "after" ? &after : nullptr;
+        if (m) out >> m->peakMiB >> m->residentMiB >> m->heapKiB >> m->widgets;
+        if (word == "switches") out >> switches;
+      }
+    }
+  } catch (const std::exception& e) {
+    return Fail(state, "Memory", e);
+  }
+  if (switches == 0) return Fail(state, "Memory", std::runtime_error("no figures from the child"));
+  state.counters["walk_MiB"] = walk.peakMiB;
+  state.counters["peak_MiB"] = after.peakMiB;
+  state.counters["grown_MiB"] = after.peakMiB - walk.peakMiB;
+  state.counters["heap_grown_KiB"] = after.heapKiB - walk.heapKiB;
+  state.counters["widgets_grown"] = after.widgets - walk.widgets;
+  state.counters["switches"] = switches;
+  const bool flat = after.peakMiB - walk.peakMiB <= kFlatMiB &&
+                    after.heapKiB - walk.heapKiB <= kFlatHeapKiB && after.widgets == walk.widgets;
+  Verdict(state, after.peakMiB <= kPeakMiB && flat, "Memory",
+          "peak <= " + Fixed(kPeakMiB, 0) + " MiB; over 1000 switches peak +" + Fixed(kFlatMiB, 0) +
+              " MiB, heap +" + Fixed(kFlatHeapKiB, 0) + " KiB, no widget left");
+}
+
+void Sweep(benchmark::State& state) {
+  std::vector<double> seconds, gaps;
+  unsigned unseen = 0;
+  bool allMoves = true;
+  try {
+    Driver& course = Course();
+    for (auto _ : state) {
+      SweepFigures f = MeasureLeftSweep(course);
+      state.SetIterationTime(f.seconds);
+      seconds.push_back(f.seconds);
+      gaps.insert(gaps.end(), f.gaps.begin(), f.gaps.end());
+      unseen += f.unseen;
+      allMoves = allMoves && f.moves == kSweepMoves;
+    }
+  } catch (const std::exception& e) {
+    return Fail(state, "Sweep Left", e);
+  }
+  const double total = Median(seconds), gapMax = Max(gaps);
+  state.counters["total_s"] = total;
+  state.counters["gap_median_ms"] = Median(gaps);
+  state.counters["gap_max_ms"] = gapMax;
+  state.counters["unseen_moves"] = unseen;
+  if (!allMoves) Check(false, "Sweep Left: not " + std::to_string(kSweepMoves) + " moves");
+  Verdict(state,
+          allMoves && std::abs(total - kSweepSeconds) <= kSweepSeconds * kSweepTolerance &&
+              gapMax <= kSweepGapMs,
+          "Sweep Left",
+          Fixed(kSweepSeconds, 0) + " s +-" + Fixed(kSweepTolerance * 100, 0) + " %, no gap > " +
+              Fixed(kSweepGapMs, 0) + " ms, " + std::to_string(kSweepMoves) + " moves");
+}
+
+void RegisterAll() {
+  using benchmark::kMicrosecond;
+  using benchmark::kMillisecond;
+  for (const Edge& edge : Edges())
+    benchmark::RegisterBenchmark(("SwitchPage/" + edge.Name()).c_str(), SwitchPage, edge)
+        ->UseManualTime()
+        ->Iterations(kSwitchRuns)
+        ->Unit(kMillisecond);
+  for (const shell::PageEntry& page : shell::PageTable())
+    benchmark::RegisterBenchmark(("BuildPage/" + std::string(page.name)).c_str(), BuildPage,
+                                 page.name)
+        ->UseManualTime()
+        ->MinTime(0.1)
+        ->Unit(kMicrosecond);
+  for (std::string_view asset : content::kPictures)
+    benchmark::RegisterBenchmark(("LoadAssetPicture/" + std::string(asset.substr(1))).c_str(),
+                                 LoadAssetPicture, asset)
+        ->MinTime(0.1)
+        ->Unit(kMicrosecond);
+  benchmark::RegisterBenchmark("StartUp/offscreen", StartUpOffscreen)
+      ->UseManualTime()
+      ->Iterations(kStartRuns)
+      ->Unit(kMillisecond);
+  if (XServer::Available())
+    benchmark::RegisterBenchmark("StartUp/Xvfb", StartUpXvfb)
+        ->UseManualTime()
+        ->Iterations(kStartRuns)
+        ->Unit(kMillisecond);
+  benchmark::RegisterBenchmark("Memory/walk+1000", Memory)
+      ->UseManualTime()
+      ->Iterations(1)
+      ->Unit(kMillisecond);
+  benchmark::RegisterBenchmark("Sweep/Left", Sweep)
+      ->UseManualTime()
+      ->Iterations(kSweepRuns)
+      ->Unit(kMillisecond);
+}
+
+}  // namespace
+
+}  // namespace bench
+
+int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--child=startup") == 0) return bench::StartUpChild(argc, argv);
+    if (std::strcmp(argv[i], "--child=memory") == 0) return bench::MemoryChild(argc, argv);
+  }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
+  // Headless, here and in the child processes, which inherit the environment.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+    const QString runtime =
+        QDir::tempPath() + QStringLiteral("/runtime-lumora-bench-%1").arg(getuid());
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+  }
+  QApplication app(argc, argv);
+  bench::PrepareApplication();
+  bench::RegisterAll();
+  benchmark::RunSpecifiedBenchmarks();
+  bench::shared.reset();
+  benchmark::Shutdown();
+
+  if (bench::Misses().empty()) {
+    std::printf("\nEvery target met.\n");
+    return 0;
+  }
+  std::printf("\nTargets missed:\n");
+  for (const std::string& miss : bench::Misses()) std::printf("  %s\n", miss.c_str());
+  return 1;
+}
