@@ -3,6 +3,7 @@
 #include <gif_lib.h>
 
 #include <QByteArray>
+#include <QFile>
 #include <QSaveFile>
 #include <vector>
 
@@ -60,6 +61,9 @@ QString WriteGif(const QImage& indexed, const QString& path) {
   if (!file.open(QIODevice::WriteOnly) || file.write(encoded) != encoded.size() || !file.commit()) {
     return file.errorString();
   }
+  // The save file keeps its private temporary mode; the pictures are for every pupil's account.
+  QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                  QFile::ReadOther);
   return {};
 }
 

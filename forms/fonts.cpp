@@ -49,7 +49,7 @@ qreal LinePitch(const pagedesc::FontSpec& spec, const QFont& font) {
 
 namespace forms {
 
-void PrepareFonts(const std::vector<QFont>& fonts, const QString& characters) {
+void PrepareFonts(const std::vector<std::pair<QFont, QString>>& fonts) {
   const qreal ratio = QGuiApplication::primaryScreen()
                           ? QGuiApplication::primaryScreen()->devicePixelRatio()
                           : 1.0;
@@ -57,7 +57,7 @@ void PrepareFonts(const std::vector<QFont>& fonts, const QString& characters) {
   scratch.setDevicePixelRatio(ratio);
   scratch.fill(Qt::transparent);
   QPainter painter(&scratch);
-  for (const QFont& font : fonts) {
+  for (const auto& [font, characters] : fonts) {
     painter.setFont(font);
     // One character at a time, inside the image, so that none is skipped as invisible.
     for (const QChar c : characters) painter.drawText(QPointF(4, 100), QString(c));

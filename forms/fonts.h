@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QString>
+#include <utility>
 #include <vector>
 
 #include "pagedesc.h"
@@ -24,8 +25,8 @@ qreal LinePitch(const pagedesc::FontSpec& spec, const QFont& font);
 
 namespace forms {
 
-// Opens every font the pages use and draws each given character once in it. Done at start-up,
-// it spares the first visit to a page the wait for fonts to be found and glyphs rasterised.
-void PrepareFonts(const std::vector<QFont>& fonts, const QString& characters);
+// Opens each font and draws each of its characters once. Done at start-up, it spares the first
+// visit to a page the wait for fonts to be found and glyphs rasterised.
+void PrepareFonts(const std::vector<std::pair<QFont, QString>>& fonts);
 
 }  // namespace forms

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 
-#include <QSet>
 #include <QString>
 #include <map>
 #include <tuple>
@@ -17,28 +16,30 @@ namespace shell {
 namespace {
 
 void PrepareCourseFonts() {
-  std::map<std::tuple<std::string_view, std::uint32_t, bool>, QFont> fonts;
-  QSet<QChar> seen;
-  QString characters;
-  const auto add = [&](std::string_view text) {
-    for (const QChar c : QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())))
-      if (!seen.contains(c)) {
-        seen.insert(c);
-        characters += c;
-      }
+  struct Prepared {
+    QFont font;
+    QString characters;
+    void Add(std::string_view text) {
+      for (const QChar c : QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())))
+        if (!characters.contains(c)) characters += c;
+    }
   };
+  std::map<std::tuple<std::string_view, std::uint32_t, bool>, Prepared> fonts;
   for (std::string_view name : pagedesc::PageNames()) {
     for (const pagedesc::ControlDescription& c : pagedesc::Describe(name)->controls) {
-      add(c.caption);
-      if (c.font)
-        fonts.try_emplace({c.font->family, c.font->size, c.font->underline},
-                          forms::MakeFont(*c.font));
+      if (!c.font) continue;
+      auto [it, added] = fonts.try_emplace({c.font->family, c.font->size, c.font->underline});
+      if (added) it->second.font = forms::MakeFont(*c.font);
+      it->second.Add(c.caption);
+      // The lesson texts are set at load into the body-text labels; larger type holds only
+      // titles, whose few characters are quick to draw on the spot.
+      if (c.kind == pagedesc::Kind::Label && c.font->Points() < 16)
+        for (std::string_view text : content::AllTexts()) it->second.Add(text);
     }
   }
-  for (std::string_view text : content::AllTexts()) add(text);
-  std::vector<QFont> list;
-  for (const auto& [key, font] : fonts) list.push_back(font);
-  forms::PrepareFonts(list, characters);
+  std::vector<std::pair<QFont, QString>> list;
+  for (const auto& [key, prepared] : fonts) list.emplace_back(prepared.font, prepared.characters);
+  forms::PrepareFonts(list);
 }
 
 }  // namespace

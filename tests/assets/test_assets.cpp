@@ -92,6 +92,8 @@ class TestAssets : public QObject {
     QFETCH(bool, atLeast);
     QFile f(bin_.filePath(file));
     QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(f.fileName() + " is missing"));
+    // Installed for a computer room, every pupil's account must be able to read it.
+    QVERIFY(f.permissions().testFlags(QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     const QByteArray head = f.read(6);
     const bool gif = file.endsWith(".gif");
     if (gif) {

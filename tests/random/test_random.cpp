@@ -1,0 +1,297 @@
+// A restless pupil: thousands of random clicks, double clicks, keys and close requests on the
+// real course, each delivered through the page's window as the window system would. After every
+// action exactly one page is loaded and shown, and it may follow the page before it; a run that
+// ends (Exit, or the window closed) starts again from start-up.
+//
+// The seed is fixed, so every run of the test does the same. A failure prints the seed of the
+// failing run and its actions; LUMORA_RANDOM_REPLAY=<run seed>:<sweeps> replays that run alone.
+// LUMORA_RANDOM_SEED and LUMORA_RANDOM_ACTIONS change the seed and the number of actions.
+//
+// The blind-spot sweeps take four seconds each, so only kSweeps of them are let through; other
+// clicks, double clicks or keys that would start one are drawn again.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWindow>
+#include <memory>
+
+#include "course.h"
+#include "coursemap.h"
+#include "harness.h"
+#include "main.h"
+#include "pages.h"
+
+namespace {
+
+constexpr quint64 kSeed = 20260513;
+constexpr int kActions = 20000;
+constexpr int kSweeps = 2;
+
+quint64 EnvNumber(const char* name, quint64 fallback) {
+  bool ok = false;
+  const quint64 v = qEnvironmentVariable(name).toULongLong(&ok);
+  return ok ? v : fallback;
+}
+
+// One run of the course, from start-up to its end.
+struct Run {
+  explicit Run(const QString& folder) {
+    shell::Environment env;
+    env.folder = folder;
+    env.report = [this](const QString& message) { reports << message; };
+    env.end = [this](int s) { status = s; };
+    course = std::make_unique<shell::Course>(std::move(env));
+    pages::RegisterAll(*course);
+  }
+  ~Run() {
+    course.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  std::unique_ptr<shell::Course> course;
+  QStringList reports;
+  std::optional<int> status;
+};
+
+QList<forms::Page*> LoadedPages() {
+  QList<forms::Page*> pages;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* p = qobject_cast<forms::Page*>(w); p && !p->Unloaded()) pages << p;
+  return pages;
+}
+
+int ShownPages() {
+  int n = 0;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (qobject_cast<forms::Page*>(w) && w->isVisible()) ++n;
+  return n;
+}
+
+bool IsSweepButton(const QWidget* w) {
+  const auto* b = qobject_cast<const forms::Button*>(w);
+  if (!b || !b->isVisible() || !b->isEnabled()) return false;
+  const auto* page = qobject_cast<const forms::Page*>(b->window());
+  return page && page->Name() == QLatin1String("Form21") &&
+         (b->Name() == QLatin1String("Left") || b->Name() == QLatin1String("Right"));
+}
+
+QString ControlName(const forms::Control& c) {
+  return c.Index() ? QStringLiteral("%1(%2)").arg(c.Name()).arg(*c.Index()) : c.Name();
+}
+
+class Pupil {
+ public:
+  Pupil(const QString& folder, quint64 seed, int sweeps)
+      : folder_(folder), random_(seed), seed_(seed), sweeps_(sweeps) {}
+
+  // Performs one action on the current page.
+  void Act() {
+    forms::Page* page = run_->course->Current();
+    const QString name = page->Name();  // the action may unload the page
+    for (;;) {
+      const QString done = TryOne(*page);
+      if (!done.isEmpty()) {
+        log_ << QStringLiteral("%1 on %2: %3").arg(log_.size()).arg(name, done);
+        return;
+      }
+    }
+  }
+
+  void Start() {
+    run_ = std::make_unique<Run>(folder_);
+    log_ = {QStringLiteral("start")};
+    run_->course->Start();
+  }
+
+  // What is wrong after the last action, if anything; previous is the page before it.
+  QString Check(const QString& previous, const forms::Page* before) const {
+    if (!run_->reports.isEmpty()) return "a failure was reported: " + run_->reports.join(" | ");
+    const QList<forms::Page*> loaded = LoadedPages();
+    if (run_->status) {
+      if (*run_->status != 0) return QStringLiteral("ended with status %1").arg(*run_->status);
+      if (!loaded.isEmpty() || ShownPages() != 0) return "pages are left after the end";
+      return {};
+    }
+    if (loaded.size() != 1) return QStringLiteral("%1 pages are loaded").arg(loaded.size());
+    forms::Page* page = run_->course->Current();
+    if (page != loaded[0]) return "the loaded page is not the course's current page";
+    if (!page->isVisible() || ShownPages() != 1) return "the loaded page is not the one shown";
+    if (previous.isEmpty()) {
+      if (page->Name() != QLatin1String("Form16")) return "start-up shows " + page->Name();
+    } else if (page != before && !coursemap::Allowed(previous, page->Name())) {
+      return QStringLiteral("%1 does not lead to %2").arg(previous, page->Name());
+    }
+    return {};
+  }
+
+  bool Ended() const { return run_->status.has_value(); }
+  forms::Page* Page() const { return run_ ? run_->course->Current() : nullptr; }
+  const QStringList& Log() const { return log_; }
+  quint64 Seed() const { return seed_; }
+  int SweepsLeft() const { return sweeps_; }
+  int SweepsDone() const { return sweepsDone_; }
+  // A fresh seed for the next run, drawn from this one's.
+  quint64 NextSeed() { return random_.generate64(); }
+  void Reseed(quint64 seed) {
+    seed_ = seed;
+    random_.seed(seed);
+  }
+  void EndRun() { run_.reset(); }
+
+ private:
+  int Pick(int n) { return int(random_.bounded(n)); }
+
+  // Whether an action on this widget may go ahead; a sweep uses up one of the few allowed.
+  bool Allow(const QWidget* target) {
+    if (!IsSweepButton(target)) return true;
+    if (sweeps_ == 0) return false;
+    --sweeps_;
+    ++sweepsDone_;
+    return true;
+  }
+
+  // Draws an action and performs it; returns its description, or nothing if it was refused.
+  QString TryOne(forms::Page& page) {
+    QWindow* window = page.windowHandle();
+    const std::vector<forms::Control*>& controls = page.Controls();
+    const int kind = Pick(100);
+    if (kind < 55) {
+      // A click or a double click, on a random point or in the middle of a random control.
+      QPoint at(Pick(page.width()), Pick(page.height()));
+      QString where = QStringLiteral("(%1,%2)").arg(at.x()).arg(at.y());
+      if (kind >= 20) {
+        forms::Control& c = *controls[std::size_t(Pick(int(controls.size())))];
+        at = c.Widget().mapTo(&page, c.Widget().rect().center());
+        where = QStringLiteral("%1 at (%2,%3)").arg(ControlName(c)).arg(at.x()).arg(at.y());
+      }
+      const int b = Pick(10);
+      const Qt::MouseButton button = b < 8 ? Qt::LeftButton : b < 9 ? Qt::RightButton
+                                                                    : Qt::MiddleButton;
+      const bool twice = kind >= 47;
+      QWidget* target = page.childAt(at);
+      if (!Allow(target ? target : &page)) return {};
+      if (twice)
+        QTest::mouseDClick(window, button, Qt::NoModifier, at);
+      else
+        QTest::mouseClick(window, button, Qt::NoModifier, at);
+      return QStringLiteral("%1 %2 %3")
+          .arg(twice ? "double click" : "click",
+               button == Qt::LeftButton ? "left" : button == Qt::RightButton ? "right" : "middle",
+               where);
+    }
+    if (kind < 99) {
+      struct K {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        const char* name;
+      };
+      static const K keys[] = {
+          {Qt::Key_Tab, Qt::NoModifier, "Tab"},       {Qt::Key_Backtab, Qt::ShiftModifier, "Shift+Tab"},
+          {Qt::Key_Return, Qt::NoModifier, "Enter"},  {Qt::Key_Enter, Qt::KeypadModifier, "keypad Enter"},
+          {Qt::Key_Space, Qt::NoModifier, "Space"},   {Qt::Key_Escape, Qt::NoModifier, "Esc"},
+          {Qt::Key_A, Qt::NoModifier, "letter"},
+      };
+      K k = keys[Pick(int(std::size(keys)))];
+      QString name = QString::fromLatin1(k.name);
+      if (k.key == Qt::Key_A) {
+        k.key = Qt::Key(Qt::Key_A + Pick(26));
+        name = QChar(char('a' + (k.key - Qt::Key_A)));
+      }
+      QWidget* focus = page.focusWidget();
+      const bool clicks = k.key == Qt::Key_Return || k.key == Qt::Key_Enter ||
+                          k.key == Qt::Key_Space;
+      if (clicks && focus && !Allow(focus)) return {};
+      if (focus) name += " on " + focus->objectName();  // before the key, which may unload it
+      QTest::keyClick(window, k.key, k.modifiers);
+      return name;
+    }
+    window->close();  // as the window's close button asks the window system
+    return QStringLiteral("close request");
+  }
+
+  QString folder_;
+  QRandomGenerator64 random_;
+  quint64 seed_;
+  int sweeps_;
+  int sweepsDone_ = 0;
+  std::unique_ptr<Run> run_;
+  QStringList log_;
+};
+
+}  // namespace
+
+class RandomTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void initTestCase() {
+    // The course folder, with a stand-in for the animation program that ends at once.
+    QVERIFY(dir_.isValid());
+    const QDir built(testing::BuiltCourseFolder());
+    for (const QString& name : built.entryList(QDir::Files)) {
+      if (name == QLatin1String("lumora") || name == QLatin1String("7optical.exe")) continue;
+      QVERIFY(QFile::copy(built.filePath(name), dir_.filePath(name)));
+    }
+    QFile program(dir_.filePath("7optical.exe"));
+    QVERIFY(program.open(QIODevice::WriteOnly));
+    program.write("#!/bin/sh\nexit 0\n");
+    program.close();
+    QVERIFY(program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+  }
+
+  void everyActionLeavesOnePageThatMayFollowTheLast() {
+    const QString replay = qEnvironmentVariable("LUMORA_RANDOM_REPLAY");
+    const quint64 seed = EnvNumber("LUMORA_RANDOM_SEED", kSeed);
+    const int actions = int(EnvNumber("LUMORA_RANDOM_ACTIONS", replay.isEmpty() ? kActions : 100000));
+    QRandomGenerator64 seeds(seed);
+    Pupil pupil(dir_.path(), 0, replay.isEmpty() ? kSweeps : replay.section(':', 1).toInt());
+    QElapsedTimer timer;
+    timer.start();
+    int runs = 0, done = 0, switches = 0;
+    while (done < actions) {
+      const quint64 runSeed = replay.isEmpty() ? seeds.generate64() : replay.section(':', 0, 0).toULongLong();
+      const int sweepsAtStart = pupil.SweepsLeft();
+      pupil.Reseed(runSeed);
+      pupil.Start();
+      ++runs;
+      const auto fail = [&](const QString& what) {
+        return QStringLiteral("%1\nseed %2, run %3; replay it with LUMORA_RANDOM_REPLAY=%4:%5\n%6")
+            .arg(what).arg(seed).arg(runs).arg(runSeed).arg(sweepsAtStart)
+            .arg(pupil.Log().join('\n'));
+      };
+      QString previous;
+      const forms::Page* before = nullptr;
+      for (;;) {
+        const QString error = pupil.Check(previous, before);
+        QVERIFY2(error.isEmpty(), qPrintable(fail(error)));
+        if (pupil.Ended() || done >= actions) break;
+        previous = pupil.Page()->Name();
+        before = pupil.Page();
+        try {
+          pupil.Act();
+        } catch (const std::exception& e) {
+          QFAIL(qPrintable(fail(QStringLiteral("exception: ") + e.what())));
+        }
+        ++done;
+        // Back in the event loop: pages unloaded by the action are deleted there.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (pupil.Page() && pupil.Page() != before) ++switches;
+      }
+      pupil.EndRun();
+      if (!replay.isEmpty()) break;
+    }
+    qInfo("%d actions in %d runs, %d page switches, %d sweeps, %lld ms", done, runs, switches,
+          pupil.SweepsDone(), qint64(timer.elapsed()));
+    if (replay.isEmpty()) {
+      QCOMPARE(done, actions);
+      QVERIFY(switches > actions / 10);  // the pupil got around
+    }
+  }
+
+ private:
+  QTemporaryDir dir_;
+};
+
+LUMORA_TEST_MAIN(RandomTest)
+#include "test_random.moc"
