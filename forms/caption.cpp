@@ -35,18 +35,11 @@ qsizetype TrimmedEnd(const QString& text, qsizetype start, qsizetype end) {
   return end;
 }
 
-// Where a line must end to fit: a closing mark at its end may hang into the margin, as it does
-// in printed Chinese, rather than being carried alone to the next line.
-qsizetype FittingEnd(const QString& text, qsizetype start, qsizetype end) {
-  end = TrimmedEnd(text, start, end);
-  if (end - start > 1 && IsWide(text[end - 1]) && IsClosing(text[end - 1])) --end;
-  return end;
-}
 
 }  // namespace
 
-CaptionLayout LayOutCaption(const QString& text, const QFont& font, qreal pitch, qreal width) {
-  const QFontMetricsF metrics(font);
+CaptionLayout LayOutCaption(const QString& text, const TextStyle& style, qreal width) {
+  const QFontMetricsF metrics(style.font);
   // One measurement per character, summed: Chinese text may break before almost any character,
   // so measuring every candidate line afresh would cost the square of the text's length.
   std::vector<qreal> x(static_cast<std::size_t>(text.size()) + 1, 0);
@@ -54,6 +47,12 @@ CaptionLayout LayOutCaption(const QString& text, const QFont& font, qreal pitch,
     qreal advance = 0;
     if (text[i].isHighSurrogate() && i + 1 < text.size())
       advance = metrics.horizontalAdvance(text.mid(i, 2));
+    else if (text[i] == QLatin1Char(' '))
+      // Between Latin words a space is the Latin face's; as an indent or beside Chinese text
+      // it is the Chinese face's.
+      advance = i > 0 && text[i - 1] != QLatin1Char(' ') && !IsWide(text[i - 1])
+                    ? metrics.horizontalAdvance(QLatin1Char(' '))
+                    : style.space;
     else if (!text[i].isLowSurrogate())
       advance = metrics.horizontalAdvance(text[i]);
     x[static_cast<std::size_t>(i) + 1] = x[static_cast<std::size_t>(i)] + advance;
@@ -62,14 +61,22 @@ CaptionLayout LayOutCaption(const QString& text, const QFont& font, qreal pitch,
     return x[static_cast<std::size_t>(to)] - x[static_cast<std::size_t>(from)];
   };
   CaptionLayout layout;
-  layout.pitch = pitch;
+  layout.pitch = style.pitch;
   qsizetype start = 0;
   while (start < text.size()) {
     // The furthest break that still fits; the spaces it breaks at hang past the edge.
     qsizetype end = -1;
     for (qsizetype i = start + 1; i <= text.size(); ++i) {
       if (i < text.size() && !BreakBefore(text, i)) continue;
-      if (measure(start, FittingEnd(text, start, i)) > width) break;
+      const qsizetype trimmed = TrimmedEnd(text, start, i);
+      const qreal used = measure(start, trimmed);
+      // A closing mark at the end may hang into the margin, as in printed Chinese, when at
+      // least its half (where its ink is) stays inside the box; otherwise it moves down with
+      // the character before it.
+      const bool hangs = trimmed - start > 1 && IsWide(text[trimmed - 1]) &&
+                         IsClosing(text[trimmed - 1]) &&
+                         used - width <= measure(trimmed - 1, trimmed) / 2;
+      if (used > width && !hangs) break;
       end = i;
     }
     if (end < 0) {
@@ -82,26 +89,40 @@ CaptionLayout LayOutCaption(const QString& text, const QFont& font, qreal pitch,
     layout.lines.push_back({start, trimmed - start, measure(start, trimmed)});
     start = end;
   }
+  layout.x = std::move(x);
   return layout;
 }
 
-void DrawCaption(QPainter& painter, const QString& text, const QFont& font,
+void DrawCaption(QPainter& painter, const QString& text, const TextStyle& style,
                  const CaptionLayout& layout, const QRectF& box, Qt::Alignment alignment) {
   if (text.isEmpty()) return;
   const qreal pitch = layout.pitch;
-  const QFontMetricsF metrics(font);
+  const QFontMetricsF metrics(style.font);
   // The face's own ascent and descent, centred in the line pitch.
   const qreal baseline = metrics.ascent() - (metrics.height() - pitch) / 2;
   painter.save();
   painter.setClipRect(box);
-  painter.setFont(font);
+  painter.setFont(style.font);
   qreal top = box.top();
   for (const CaptionLine& line : layout.lines) {
     if (top >= box.bottom()) break;
-    qreal x = box.left();
-    if (alignment & Qt::AlignHCenter) x += (box.width() - line.width) / 2;
-    else if (alignment & Qt::AlignRight) x += box.width() - line.width;
-    painter.drawText(QPointF(x, top + baseline), text.mid(line.start, line.length));
+    qreal left = box.left();
+    if (alignment & Qt::AlignHCenter) left += (box.width() - line.width) / 2;
+    else if (alignment & Qt::AlignRight) left += box.width() - line.width;
+    // Runs between spaces, each where the layout put it: spaces keep the Chinese face's width.
+    const qsizetype end = line.start + line.length;
+    for (qsizetype run = line.start; run < end;) {
+      if (text[run] == QLatin1Char(' ')) {
+        ++run;
+        continue;
+      }
+      qsizetype stop = run;
+      while (stop < end && text[stop] != QLatin1Char(' ')) ++stop;
+      const qreal x = left + layout.x[static_cast<std::size_t>(run)] -
+                      layout.x[static_cast<std::size_t>(line.start)];
+      painter.drawText(QPointF(x, top + baseline), text.mid(run, stop - run));
+      run = stop;
+    }
     top += pitch;
   }
   painter.restore();

@@ -15,16 +15,24 @@ struct CaptionLine {
   qreal width = 0;
 };
 
+// The type a caption is set in.
+struct TextStyle {
+  QFont font;
+  qreal pitch = 0;  // distance from one line's top to the next's
+  qreal space = 0;  // width of an ordinary space, the indent's unit
+};
+
 struct CaptionLayout {
   std::vector<CaptionLine> lines;
-  qreal pitch = 0;  // distance from one line's top to the next's
+  std::vector<qreal> x;  // where each character starts, from the start of the text
+  qreal pitch = 0;
   qreal Height() const { return pitch * static_cast<qreal>(lines.size()); }
 };
 
-CaptionLayout LayOutCaption(const QString& text, const QFont& font, qreal pitch, qreal width);
+CaptionLayout LayOutCaption(const QString& text, const TextStyle& style, qreal width);
 
 // Draws the laid-out caption into the box, clipped at its edges.
-void DrawCaption(QPainter& painter, const QString& text, const QFont& font,
+void DrawCaption(QPainter& painter, const QString& text, const TextStyle& style,
                  const CaptionLayout& layout, const QRectF& box, Qt::Alignment alignment);
 
 }  // namespace forms

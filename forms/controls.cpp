@@ -73,8 +73,8 @@ void Control::RaiseEvent(const char* event) {
 
 Label::Label(Page& page, const pagedesc::ControlDescription& d)
     : QLabel(&page), Control(page, d, *this) {
-  setFont(MakeFont(*d.font));
-  pitch_ = LinePitch(*d.font, font());
+  style_ = MakeTextStyle(*d.font);
+  setFont(style_.font);
   colour_ = ResolveColour(d.colour);
   alignment_ = d.alignment == pagedesc::Alignment::Centre ? Qt::AlignHCenter
                : d.alignment == pagedesc::Alignment::Right ? Qt::AlignRight
@@ -87,7 +87,7 @@ Label::Label(Page& page, const pagedesc::ControlDescription& d)
 
 void Label::SetCaption(const QString& caption) {
   setText(caption);  // also what a screen reader reads
-  layout_ = LayOutCaption(caption, font(), pitch_, width());
+  layout_ = LayOutCaption(caption, style_, width());
   update();
 }
 
@@ -95,7 +95,7 @@ void Label::paintEvent(QPaintEvent*) {
   // Transparent: only the characters are drawn, over whatever lies behind the box.
   QPainter painter(this);
   painter.setPen(colour_);
-  DrawCaption(painter, text(), font(), layout_, QRectF(rect()), alignment_);
+  DrawCaption(painter, text(), style_, layout_, QRectF(rect()), alignment_);
 }
 
 qreal Label::CaptionHeight() const { return layout_.Height(); }

@@ -71,7 +71,7 @@ class Label final : public QLabel, public Control {
  private:
   QColor colour_;
   Qt::Alignment alignment_;
-  qreal pitch_;
+  TextStyle style_;
   CaptionLayout layout_;  // of the current caption in this box
 };
 

@@ -20,8 +20,26 @@ void InstallFontSubstitutions() {
                               QStringLiteral("DejaVu Serif")});
 }
 
+namespace {
+
+// Whether the face a Chinese family names is installed itself, not only a stand-in.
+bool RealFaceInstalled(const QString& family) {
+  static const QStringList real = {QStringLiteral("新細明體"), QStringLiteral("PMingLiU"),
+                                   QStringLiteral("標楷體"), QStringLiteral("DFKai-SB")};
+  return real.contains(QFontInfo(QFont(family)).family());
+}
+
+}  // namespace
+
 QFont MakeFont(const pagedesc::FontSpec& spec) {
-  QFont font(QString::fromUtf8(spec.family.data(), static_cast<qsizetype>(spec.family.size())));
+  const QString family =
+      QString::fromUtf8(spec.family.data(), static_cast<qsizetype>(spec.family.size()));
+  QFont font(family);
+  // The stand-ins draw Latin letters poorly (an l is hard to tell from a 1), and the lessons
+  // carry English terms: Latin letters and digits come from the serif face, the rest from the
+  // Chinese one.
+  if (spec.charset == pagedesc::kCharsetBig5 && !RealFaceInstalled(family))
+    font.setFamilies({QStringLiteral("Times New Roman"), family});
   font.setPointSizeF(spec.Points());
   font.setWeight(spec.weight >= 700 ? QFont::Bold : QFont::Normal);
   font.setUnderline(spec.underline);
@@ -35,9 +53,18 @@ QFont MakeFont(const pagedesc::FontSpec& spec) {
 
 namespace forms {
 
-qreal LinePitch(const pagedesc::FontSpec& spec, const QFont& font) {
-  if (spec.charset == pagedesc::kCharsetBig5) return QFontInfo(font).pixelSize();
-  return QFontMetricsF(font).height();
+TextStyle MakeTextStyle(const pagedesc::FontSpec& spec) {
+  TextStyle style;
+  style.font = MakeFont(spec);
+  const QFontMetricsF metrics(style.font);
+  if (spec.charset == pagedesc::kCharsetBig5) {
+    style.pitch = QFontInfo(style.font).pixelSize();
+    style.space = style.pitch / 2;
+  } else {
+    style.pitch = metrics.height();
+    style.space = metrics.horizontalAdvance(QLatin1Char(' '));
+  }
+  return style;
 }
 
 }  // namespace forms

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "caption.h"
 #include "pagedesc.h"
 
 namespace forms {
@@ -16,10 +17,11 @@ void InstallFontSubstitutions();
 
 QFont MakeFont(const pagedesc::FontSpec& spec);
 
-// The distance between two lines of a label's text. The Chinese faces the pages were designed
-// with set their lines one em apart, and the layouts count on it; the stand-ins are taller, so
-// their lines are set at the designed pitch. Other faces use their own line height.
-qreal LinePitch(const pagedesc::FontSpec& spec, const QFont& font);
+// How a label sets its text in the described font. The Chinese faces the pages were designed
+// with set their lines one em apart and their spaces half an em wide, and the layouts count on
+// both; the stand-ins are taller, so their lines are set at the designed pitch. Other faces use
+// their own measures.
+TextStyle MakeTextStyle(const pagedesc::FontSpec& spec);
 
 }  // namespace forms
 
