@@ -1,10 +1,13 @@
 # make run   set up, build and start the course
 # make test  set up, build and run every test headless
 # make bench set up, build and measure switching, start-up, memory and the sweep (headless)
+# make package       the Debian package build/lumora_<version>_<arch>.deb
+# make package-test  the package unpacked into a scratch root and its course started (Xvfb)
+# make screenshots   every page under Xvfb and openbox, into docs/screenshots/
 BUILD := build
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all setup build run test bench pictures clean
+.PHONY: all setup build run test bench pictures package package-test screenshots clean
 
 all: build
 
@@ -30,6 +33,15 @@ bench: build
 
 pictures: build
 	cmake --build $(BUILD) --target pictures
+
+package: build
+	cmake --build $(BUILD) --target package
+
+package-test: package
+	packaging/package_test.sh $(BUILD)/bin --deb $$(ls -t $(BUILD)/lumora_*.deb | head -n 1)
+
+screenshots: build
+	scripts/screenshots.sh $(BUILD)/bin/lumora docs/screenshots
 
 clean:
 	rm -rf $(BUILD)

@@ -4,7 +4,9 @@
 //   lumora-assetgen --contact-sheet FILE DIR  compose the pictures found in DIR into one PNG,
 //                                             the eye diagrams also with their page labels
 //                                             and the menu buttons as they show them
+//   lumora-assetgen --icon FILE               write the program's icon, a 256 x 256 PNG
 #include <QDir>
+#include <QFileInfo>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImageReader>
@@ -65,6 +67,17 @@ QString Write(const QImage& image, const QString& path) {
   writer.setQuality(90);
   if (!writer.write(jpeg)) return writer.errorString();
   return {};
+}
+
+int WriteIcon(const QString& file) {
+  const QFileInfo info(file);
+  QImageWriter writer(file, "png");
+  if (!QDir().mkpath(info.absolutePath()) || !writer.write(AppIcon())) {
+    std::fprintf(stderr, "lumora-assetgen: cannot write %s: %s\n", qPrintable(file),
+                 qPrintable(writer.errorString()));
+    return 1;
+  }
+  return 0;
 }
 
 int WritePictures(const QString& dir) {
@@ -179,8 +192,10 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const QStringList args = app.arguments().mid(1);
   if (args.size() == 1 && !args[0].startsWith("-")) return WritePictures(args[0]);
+  if (args.size() == 2 && args[0] == "--icon") return WriteIcon(args[1]);
   std::fprintf(stderr,
                "usage: lumora-assetgen DIR\n"
-               "       lumora-assetgen --contact-sheet FILE DIR\n");
+               "       lumora-assetgen --contact-sheet FILE DIR\n"
+               "       lumora-assetgen --icon FILE\n");
   return 2;
 }

@@ -75,6 +75,9 @@ QImage EyeWorking();  // work.gif
 QImage SpotMark();    // spot.gif
 QImage CrossMark();   // ten.gif
 
+// The program's icon (256 x 256, transparent ground): not a course picture, the package's.
+QImage AppIcon();  // lumora.png
+
 // Illusions of lightness, grids and lines.
 QImage GreySquares();        // 0grey1.jpg
 QImage GreySquaresProof();   // 0grey2.jpg

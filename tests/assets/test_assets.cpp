@@ -10,6 +10,7 @@
 #include <QtTest>
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace {
 
@@ -469,6 +470,46 @@ class TestAssets : public QObject {
       return sum;
     };
     QVERIFY(detail(afar) * 2 < detail(near));
+  }
+
+  // The package's icon: drawn the same on every run, 256 x 256, an eye on a transparent
+  // ground: clear corners, a dark opaque pupil in the middle, a blue iris around it.
+  void iconIsAnEyeOnATransparentGround() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QByteArray bytes[2];
+    for (QByteArray& b : bytes) {
+      const QString file = dir.filePath("sub/lumora.png");
+      QFile::remove(file);
+      QProcess gen;
+      gen.start(LUMORA_ASSETGEN, {"--icon", file});
+      QVERIFY(gen.waitForFinished(60000));
+      QVERIFY2(gen.exitCode() == 0, gen.readAllStandardError().constData());
+      QFile f(file);
+      QVERIFY(f.open(QIODevice::ReadOnly));
+      b = f.readAll();
+    }
+    QVERIFY2(bytes[0] == bytes[1], "the icon differs between two runs");
+    QFile built(LUMORA_ICON);
+    QVERIFY(built.open(QIODevice::ReadOnly));
+    QVERIFY2(built.readAll() == bytes[0], "the icon of the build is not the generator's");
+
+    QImage icon;
+    QVERIFY(icon.loadFromData(bytes[0], "PNG"));
+    QCOMPARE(icon.size(), QSize(256, 256));
+    QVERIFY(icon.hasAlphaChannel());
+    for (const QPoint corner : {QPoint(2, 2), QPoint(253, 2), QPoint(2, 253), QPoint(253, 253)})
+      QCOMPARE(qAlpha(icon.pixel(corner)), 0);
+    const QRgb pupil = icon.pixel(128, 128);
+    QCOMPARE(qAlpha(pupil), 255);
+    QVERIFY(Luma(pupil) < 40);
+    int blue = 0;
+    for (int a = 0; a < 360; a += 30) {
+      const QRgb iris = icon.pixel(128 + int(45 * std::cos(a * std::numbers::pi / 180)),
+                                   128 + int(45 * std::sin(a * std::numbers::pi / 180)));
+      if (qAlpha(iris) == 255 && qBlue(iris) > qRed(iris) + 40) ++blue;
+    }
+    QVERIFY2(blue >= 10, qPrintable(QString("the iris is blue at %1 of 12 places").arg(blue)));
   }
 };
 

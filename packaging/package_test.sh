@@ -1,0 +1,155 @@
+#!/usr/bin/env bash
+# Checks an installed course the way a computer room gets it.
+#
+#   package_test.sh COURSE_DIR --deb FILE      unpack the package (dpkg-deb -x) into a scratch root
+#   package_test.sh COURSE_DIR --build BUILD   install the build tree there (cmake --install)
+#
+# COURSE_DIR is the build's course folder (build/bin): the installed folder must hold the same
+# files, and the same pictures byte for byte. Then: the link on PATH, the desktop entry, the
+# icon, the metainfo, the libraries the installed programs load (and, for a package, its
+# Depends), and finally the course itself: started with the desktop entry's command from an
+# empty working folder under Xvfb, title page -> menu -> first page of the eye chapter -> Exit.
+# Exit status 77 (skipped) when Xvfb or xdotool is missing.
+set -u
+course=${1:?usage: package_test.sh COURSE_DIR (--deb FILE | --build BUILD)}
+mode=${2:-}; src=${3:-}
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+ok() { echo "ok: $*"; }
+
+root=$(mktemp -d /tmp/lumora-root.XXXXXX)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+  rm -rf "$root"
+}
+trap cleanup EXIT
+
+case $mode in
+  --deb) dpkg-deb -x "$src" "$root" || { echo "FAIL: cannot unpack $src"; exit 1; } ;;
+  --build) DESTDIR=$root cmake --install "$src" --prefix /usr >/dev/null ||
+             { echo "FAIL: cmake --install $src"; exit 1; } ;;
+  *) echo "usage: package_test.sh COURSE_DIR (--deb FILE | --build BUILD)"; exit 2 ;;
+esac
+lib=$root/usr/lib/lumora
+
+# --- the course folder -------------------------------------------------------------------------
+want=$(cd "$course" && ls | sort)
+have=$(cd "$lib" 2>/dev/null && ls | sort)
+if [ "$want" = "$have" ]; then ok "usr/lib/lumora holds the $(echo "$have" | wc -l) files of the course folder"
+else fail "usr/lib/lumora differs from $course: $(diff <(echo "$want") <(echo "$have") | grep '^[<>]' | tr '\n' ' ')"; fi
+for exe in lumora 7optical.exe; do
+  [ -x "$lib/$exe" ] && file -b "$lib/$exe" | grep -q '^ELF' || fail "usr/lib/lumora/$exe is not an executable"
+done
+for f in "$course"/*.jpg "$course"/*.gif; do
+  cmp -s "$f" "$lib/$(basename "$f")" || fail "picture $(basename "$f") differs from the build's"
+done
+
+# --- the link on PATH --------------------------------------------------------------------------
+link=$root/usr/bin/lumora
+if [ ! -L "$link" ]; then fail "usr/bin/lumora is not a symbolic link"
+elif [[ $(readlink "$link") == /* ]]; then fail "usr/bin/lumora points to an absolute path: $(readlink "$link")"
+elif [ "$(readlink -f "$link")" != "$(readlink -f "$lib/lumora")" ]; then fail "usr/bin/lumora leads to $(readlink -f "$link")"
+else ok "usr/bin/lumora -> $(readlink "$link")"; fi
+
+# --- desktop entry, icon, metainfo ---------------------------------------------------------------
+# One desktop entry and one metainfo file, named after the same application id.
+desktop=$(ls "$root"/usr/share/applications/*.desktop 2>/dev/null)
+metainfo=$(ls "$root"/usr/share/metainfo/*.metainfo.xml 2>/dev/null)
+key() { sed -n "s/^$1=//p" "$desktop" | head -n 1; }
+if [ "$(echo "$desktop" | wc -w)" -ne 1 ]; then fail "desktop entries in usr/share/applications: '$desktop'"; desktop=/dev/null; else
+  if command -v desktop-file-validate >/dev/null; then
+    # Hints pass: Education and Science are both main categories, and the course belongs to both.
+    out=$(desktop-file-validate "$desktop" 2>&1 | grep -E 'error|warning')
+    [ -z "$out" ] && ok "desktop-file-validate $(basename "$desktop")" || fail "desktop-file-validate: $out"
+  fi
+  [ -n "$(key 'Name\[zh_TW\]')" ] && [ -n "$(key Name)" ] || fail "the desktop entry lacks Name or Name[zh_TW]"
+  [[ ";$(key Categories)" == *";Education;"* && ";$(key Categories)" == *";Science;"* ]] ||
+    fail "Categories is '$(key Categories)'"
+  icon=$root/usr/share/icons/hicolor/256x256/apps/$(key Icon).png
+  if file -b "$icon" 2>/dev/null | grep -q 'PNG image data, 256 x 256, 8-bit/color RGBA'; then ok "icon $(key Icon).png"
+  else fail "icon $icon: $(file -b "$icon" 2>&1)"; fi
+fi
+if [ "$(echo "$metainfo" | wc -w)" -ne 1 ]; then fail "metainfo files in usr/share/metainfo: '$metainfo'"
+else
+  grep -q "<launchable type=\"desktop-id\">$(basename "$desktop")</launchable>" "$metainfo" ||
+    fail "$(basename "$metainfo") does not launch $(basename "$desktop")"
+  [ "$(basename "$metainfo" .metainfo.xml)" = "$(basename "$desktop" .desktop)" ] ||
+    fail "metainfo and desktop entry are named differently"
+  if command -v appstreamcli >/dev/null; then
+    out=$(appstreamcli validate --no-net "$metainfo" 2>&1) && ok "appstreamcli validate --no-net" ||
+      fail "appstreamcli validate: $out"
+  fi
+fi
+
+# --- libraries: all found, giflib not among them (only the picture generator uses it) ----------
+for exe in lumora 7optical.exe; do
+  libs=$(ldd "$lib/$exe" 2>&1)
+  echo "$libs" | grep -q 'not found' && fail "$exe: $(echo "$libs" | grep 'not found' | tr -s ' \n' ' ')"
+  echo "$libs" | grep -q 'libgif' && fail "$exe loads giflib"
+done
+if [ "$mode" = --deb ]; then
+  depends=$(dpkg-deb -f "$src" Depends)
+  echo "Depends: $depends"
+  for p in libqt6core6 libqt6gui6 libqt6widgets6 libxcb1 qt6-qpa-plugins \
+           fonts-arphic-uming fonts-arphic-ukai fonts-liberation2; do
+    [[ ", $depends," == *", $p"[\ ,]* ]] || fail "Depends lacks $p"
+  done
+  [[ $depends == *libgif* ]] && fail "Depends names giflib"
+fi
+
+# --- the course, started as the desktop entry starts it ------------------------------------------
+if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
+  echo "Xvfb or xdotool missing: the course was not started"
+  [ $failures -eq 0 ] && exit 77 || exit 1
+fi
+# Xvfb picks a free display and writes its number once it accepts clients.
+Xvfb -displayfd 9 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 9>"$root/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$root/display" ] && break; sleep 0.1; done
+[ -s "$root/display" ] || { fail "Xvfb did not start"; exit 1; }
+export DISPLAY=:$(cat "$root/display") QT_QPA_PLATFORM=xcb
+
+command=$(key Exec | sed 's/ *%[fFuUdDnNickvm]//g')
+work=$root/work; mkdir -p "$work"
+# Exec names the program as it is found on PATH; the unpacked usr/bin comes first.
+( cd "$work" && PATH=$root/usr/bin:$PATH exec $command ) >"$root/stdout" 2>"$root/stderr" &
+app=$!; pids+=($app)
+
+window() {  # the course's visible window other than $1, waiting up to 5 s
+  local w
+  for _ in $(seq 50); do
+    w=$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | grep -vx "${1:-none}" | tail -n 1)
+    [ -n "$w" ] && { echo "$w"; return; }
+    kill -0 "$app" 2>/dev/null || return
+    sleep 0.1
+  done
+}
+size() { xdotool getwindowgeometry "$1" 2>/dev/null | sed -n 's/.*Geometry: //p'; }
+click() { xdotool mousemove --window "$1" $(($2 / 15)) $(($3 / 15)) click 1; }  # twips
+
+title=$(window)
+if [ "$(size "$title")" != "661x508" ]; then
+  fail "'$command' showed no title page (window '$title', $(size "$title")): $(cat "$root/stderr")"
+else
+  ok "'$command' shows the title page ($(size "$title"))"
+  sleep 0.3
+  click "$title" 9000 7000
+  menu=$(window "$title")
+  if [ -z "$menu" ]; then fail "no menu after a click on the title page: $(cat "$root/stderr")"
+  else
+    ok "the menu follows the title page ($(size "$menu"))"
+    click "$menu" 2587 4327  # the eye chapter's picture button
+    eye=$(window "$menu")
+    if [ "$(size "$eye")" = "659x506" ]; then ok "the eye chapter opens with its pictures"
+    else fail "the eye chapter did not open (window '$eye', $(size "$eye")): $(cat "$root/stderr")"; fi
+    [ -n "$eye" ] && click "$eye" 9067 7087  # Exit
+  fi
+fi
+for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$app" 2>/dev/null; then fail "the course is still running after Exit"
+else wait "$app"; status=$?; [ $status -eq 0 ] && ok "Exit ends the course with status 0" ||
+  fail "the course ended with status $status: $(cat "$root/stderr")"; fi
+
+[ $failures -eq 0 ] && { echo "all checks passed"; exit 0; }
+echo "$failures check(s) failed"; exit 1
