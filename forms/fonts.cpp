@@ -31,20 +31,20 @@ bool RealFaceInstalled(const QString& family) {
 
 }  // namespace
 
-QFont MakeFont(const pagedesc::FontSpec& spec) {
+QFont MakeFont(const pagedesc::FontSpec& described) {
   const QString family =
-      QString::fromUtf8(spec.family.data(), static_cast<qsizetype>(spec.family.size()));
+      QString::fromUtf8(described.family.data(), static_cast<qsizetype>(described.family.size()));
   QFont font(family);
   // The stand-ins draw Latin letters poorly (an l is hard to tell from a 1), and the lessons
   // carry English terms: Latin letters and digits come from the serif face, the rest from the
   // Chinese one.
-  if (spec.charset == pagedesc::kCharsetBig5 && !RealFaceInstalled(family))
+  if (described.charset == pagedesc::kCharsetBig5 && !RealFaceInstalled(family))
     font.setFamilies({QStringLiteral("Times New Roman"), family});
-  font.setPointSizeF(spec.Points());
-  font.setWeight(spec.weight >= 700 ? QFont::Bold : QFont::Normal);
-  font.setUnderline(spec.underline);
-  font.setItalic(spec.italic);
-  font.setStrikeOut(spec.strikethrough);
+  font.setPointSizeF(described.Points());
+  font.setWeight(described.weight >= 700 ? QFont::Bold : QFont::Normal);
+  font.setUnderline(described.underline);
+  font.setItalic(described.italic);
+  font.setStrikeOut(described.strikethrough);
   font.setStyleStrategy(QFont::PreferAntialias);
   return font;
 }
@@ -53,11 +53,11 @@ QFont MakeFont(const pagedesc::FontSpec& spec) {
 
 namespace forms {
 
-TextStyle MakeTextStyle(const pagedesc::FontSpec& spec) {
+TextStyle MakeTextStyle(const pagedesc::FontSpec& described) {
   TextStyle style;
-  style.font = MakeFont(spec);
+  style.font = MakeFont(described);
   const QFontMetricsF metrics(style.font);
-  if (spec.charset == pagedesc::kCharsetBig5) {
+  if (described.charset == pagedesc::kCharsetBig5) {
     style.pitch = QFontInfo(style.font).pixelSize();
     style.space = style.pitch / 2;
   } else {

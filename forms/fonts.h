@@ -15,13 +15,13 @@ namespace forms {
 // Registers the stand-ins with Qt. Called once at start-up, before any page is built.
 void InstallFontSubstitutions();
 
-QFont MakeFont(const pagedesc::FontSpec& spec);
+QFont MakeFont(const pagedesc::FontSpec& described);
 
 // How a label sets its text in the described font. The Chinese faces the pages were designed
 // with set their lines one em apart and their spaces half an em wide, and the layouts count on
 // both; the stand-ins are taller, so their lines are set at the designed pitch. Other faces use
 // their own measures.
-TextStyle MakeTextStyle(const pagedesc::FontSpec& spec);
+TextStyle MakeTextStyle(const pagedesc::FontSpec& described);
 
 }  // namespace forms
 

@@ -9,8 +9,8 @@
 
 namespace {
 
-QStringList Lines(const QString& text, const pagedesc::FontSpec& spec, qreal width) {
-  const forms::TextStyle style = forms::MakeTextStyle(spec);
+QStringList Lines(const QString& text, const pagedesc::FontSpec& described, qreal width) {
+  const forms::TextStyle style = forms::MakeTextStyle(described);
   const forms::CaptionLayout layout = forms::LayOutCaption(text, style, width);
   QStringList lines;
   for (const forms::CaptionLine& l : layout.lines) lines << text.mid(l.start, l.length);
