@@ -4,7 +4,10 @@
 
 #include <QRectF>
 #include <QString>
+#include <string_view>
 #include <vector>
+
+#include "pagedesc.h"
 
 namespace assetgen {
 
@@ -39,42 +42,33 @@ struct Diagram {
   }
 };
 
+// The part names are the centred labels of the page, read from its description so that the
+// diagram and the page cannot drift apart.
+inline Diagram FromPage(const char* file, std::string_view page, std::string_view image) {
+  const pagedesc::PageDescription& p = *pagedesc::Describe(page);
+  const pagedesc::ControlDescription& box = *p.Find(image);
+  Diagram d{QString::fromLatin1(file), box.left, box.top, 0, {}};
+  for (const pagedesc::ControlDescription& c : p.controls) {
+    if (c.kind != pagedesc::Kind::Label || c.alignment != pagedesc::Alignment::Centre) continue;
+    d.fontPixels = static_cast<int>(c.font->Points() * 96 / 72);
+    d.labels.push_back({QString::fromUtf8(c.caption.data(), static_cast<qsizetype>(c.caption.size())),
+                        c.left, c.top, c.width, c.height});
+  }
+  return d;
+}
+
 inline const Diagram& EyeFrontLabels() {
-  static const Diagram d{"eyefront.jpg",
-                         1800,
-                         2520,
-                         32,
-                         {{"角膜", 1680, 3000, 1335, 615},
-                          {"瞳孔", 1560, 4200, 1335, 615},
-                          {"虹膜", 1680, 5520, 1335, 615},
-                          {"眼肌", 6720, 2880, 1335, 615},
-                          {"鞏膜", 7080, 3600, 1335, 615},
-                          {"視神經", 6960, 5280, 1695, 615}}};
+  static const Diagram d = FromPage("eyefront.jpg", "Form18", "Image2");
   return d;
 }
 
 inline const Diagram& EyeCrossLabels() {
-  static const Diagram d{"eyecross1.gif",
-                         2040,
-                         2280,
-                         32,
-                         {{"角膜", 1080, 2760, 1575, 735},
-                          {"瞳孔", 1080, 3480, 1575, 735},
-                          {"晶狀體", 720, 4560, 2055, 735},
-                          {"虹膜", 1440, 5400, 1455, 735},
-                          {"鞏膜", 7440, 2400, 1455, 615},
-                          {"視網膜", 7320, 3120, 2175, 735},
-                          {"視神經", 7560, 3840, 1575, 735},
-                          {"盲點", 7080, 5160, 1335, 735}}};
+  static const Diagram d = FromPage("eyecross1.gif", "Form19", "Image2");
   return d;
 }
 
 inline const Diagram& EyeWorkingLabels() {
-  static const Diagram d{"work.gif",
-                         2640,
-                         3480,
-                         21,
-                         {{"視神經", 2760, 3480, 1095, 375}, {"晶狀體", 4560, 3720, 1095, 375}}};
+  static const Diagram d = FromPage("work.gif", "Form22", "Image2");
   return d;
 }
 
