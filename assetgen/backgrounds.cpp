@@ -7,7 +7,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "pictures.h"
+#include "assetgen/pictures.h"
 
 namespace assetgen {
 

@@ -7,8 +7,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "labels.h"
-#include "pictures.h"
+#include "assetgen/labels.h"
+#include "assetgen/pictures.h"
 
 namespace assetgen {
 

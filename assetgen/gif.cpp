@@ -1,4 +1,4 @@
-#include "gif.h"
+#include "assetgen/gif.h"
 
 #include <gif_lib.h>
 

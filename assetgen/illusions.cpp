@@ -2,7 +2,7 @@
 // wrong, both are drawn from the same geometry so that they line up.
 #include <QPainter>
 
-#include "pictures.h"
+#include "assetgen/pictures.h"
 
 namespace assetgen {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "pagedesc.h"
+#include "pagedesc/pagedesc.h"
 
 namespace assetgen {
 

@@ -15,9 +15,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "gif.h"
-#include "labels.h"
-#include "pictures.h"
+#include "assetgen/gif.h"
+#include "assetgen/labels.h"
+#include "assetgen/pictures.h"
 
 namespace {
 

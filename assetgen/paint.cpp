@@ -2,7 +2,7 @@
 #include <QHash>
 #include <algorithm>
 
-#include "pictures.h"
+#include "assetgen/pictures.h"
 
 namespace assetgen {
 

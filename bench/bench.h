@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "course.h"
-#include "page.h"
+#include "shell/course.h"
+#include "forms/page.h"
 
 namespace bench {
 

@@ -5,9 +5,9 @@
 #include <QFile>
 #include <stdexcept>
 
-#include "prepare.h"
-#include "bench.h"
-#include "pages.h"
+#include "shell/prepare.h"
+#include "bench/bench.h"
+#include "pages/pages.h"
 
 namespace bench {
 

@@ -3,7 +3,7 @@
 #include <ctime>
 #include <stdexcept>
 
-#include "bench.h"
+#include "bench/bench.h"
 
 namespace bench {
 

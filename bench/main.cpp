@@ -11,12 +11,12 @@
 #include <cstring>
 #include <sstream>
 
-#include "assets.h"
-#include "bench.h"
-#include "pagedesc.h"
-#include "pagetable.h"
-#include "startup.h"
-#include "sweep.h"
+#include "content/assets.h"
+#include "bench/bench.h"
+#include "pagedesc/pagedesc.h"
+#include "shell/pagetable.h"
+#include "bench/startup.h"
+#include "bench/sweep.h"
 
 namespace bench {
 

@@ -2,8 +2,8 @@
 #include <QApplication>
 #include <cstdio>
 
-#include "bench.h"
-#include "pagetable.h"
+#include "bench/bench.h"
+#include "shell/pagetable.h"
 
 namespace bench {
 

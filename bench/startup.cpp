@@ -1,5 +1,5 @@
 // Start-up from a fresh process each time, and the child modes that run in those processes.
-#include "startup.h"
+#include "bench/startup.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -14,8 +14,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "bench.h"
-#include "pages.h"
+#include "bench/bench.h"
+#include "pages/pages.h"
 
 #ifdef LUMORA_BENCH_XCB
 #include <xcb/xcb.h>

@@ -1,4 +1,4 @@
-#include "sweep.h"
+#include "bench/sweep.h"
 
 #include <QTimer>
 

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "bench.h"
+#include "bench/bench.h"
 
 namespace bench {
 

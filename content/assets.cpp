@@ -1,4 +1,4 @@
-#include "assets.h"
+#include "content/assets.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "texts.h"
+#include "content/texts.h"
 
 namespace content {
 

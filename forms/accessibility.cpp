@@ -1,8 +1,8 @@
-#include "accessibility.h"
+#include "forms/accessibility.h"
 
 #include <QAccessibleWidget>
 
-#include "controls.h"
+#include "forms/controls.h"
 
 namespace forms {
 

@@ -1,4 +1,4 @@
-#include "caption.h"
+#include "forms/caption.h"
 
 #include <QFontMetricsF>
 #include <vector>

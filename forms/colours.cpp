@@ -1,4 +1,4 @@
-#include "colours.h"
+#include "forms/colours.h"
 
 #include <QApplication>
 #include <QPalette>

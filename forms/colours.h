@@ -2,7 +2,7 @@
 
 #include <QColor>
 
-#include "pagedesc.h"
+#include "pagedesc/pagedesc.h"
 
 namespace forms {
 

@@ -1,4 +1,4 @@
-#include "controls.h"
+#include "forms/controls.h"
 
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -7,11 +7,11 @@
 #include <QStyle>
 #include <cmath>
 
-#include "caption.h"
-#include "colours.h"
-#include "failure.h"
-#include "fonts.h"
-#include "page.h"
+#include "forms/caption.h"
+#include "forms/colours.h"
+#include "forms/failure.h"
+#include "forms/fonts.h"
+#include "forms/page.h"
 
 namespace forms {
 

@@ -8,10 +8,10 @@
 #include <QString>
 #include <optional>
 
-#include "caption.h"
-#include "pagedesc.h"
-#include "picture.h"
-#include "units.h"
+#include "forms/caption.h"
+#include "pagedesc/pagedesc.h"
+#include "forms/picture.h"
+#include "forms/units.h"
 
 namespace forms {
 

@@ -1,4 +1,4 @@
-#include "failure.h"
+#include "forms/failure.h"
 
 namespace forms {
 

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "caption.h"
-#include "pagedesc.h"
+#include "forms/caption.h"
+#include "pagedesc/pagedesc.h"
 
 namespace forms {
 

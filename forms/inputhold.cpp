@@ -1,4 +1,4 @@
-#include "inputhold.h"
+#include "forms/inputhold.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "page.h"
+#include "forms/page.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -7,9 +7,9 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "colours.h"
-#include "units.h"
-#include "wintitle.h"
+#include "forms/colours.h"
+#include "forms/units.h"
+#include "forms/wintitle.h"
 
 namespace forms {
 

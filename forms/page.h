@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "controls.h"
-#include "failure.h"
-#include "pagedesc.h"
-#include "picture.h"
+#include "forms/controls.h"
+#include "forms/failure.h"
+#include "pagedesc/pagedesc.h"
+#include "forms/picture.h"
 
 namespace forms {
 

@@ -1,4 +1,4 @@
-#include "wintitle.h"
+#include "forms/wintitle.h"
 
 #include <QGuiApplication>
 

@@ -1,4 +1,4 @@
-#include "spiralrenderer.h"
+#include "optical/spiralrenderer.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "spiralwindow.h"
+#include "optical/spiralwindow.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "spiralrenderer.h"
+#include "optical/spiralrenderer.h"
 
 #include <QElapsedTimer>
 #include <QTimer>

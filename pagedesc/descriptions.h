@@ -1,7 +1,7 @@
 // One function per page description; each lives in the file of its chapter.
 #pragma once
 
-#include "pagedesc.h"
+#include "pagedesc/pagedesc.h"
 
 namespace pagedesc::pages {
 

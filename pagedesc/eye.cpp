@@ -1,7 +1,7 @@
 // The chapter on the structure of the eye: three diagram pages, the blind-spot test and how the
 // eye works. The part-name labels come before the picture they name so that they are drawn over it.
-#include "descriptions.h"
-#include "rows.h"
+#include "pagedesc/descriptions.h"
+#include "pagedesc/rows.h"
 
 namespace pagedesc::pages {
 

@@ -1,7 +1,7 @@
 // The ten illusion pages. Each holds a question in Label1 and an explanation in Label2 that the
 // load handler fills in and keeps hidden until Explain; only Form5 starts with them hidden here.
-#include "descriptions.h"
-#include "rows.h"
+#include "pagedesc/descriptions.h"
+#include "pagedesc/rows.h"
 
 namespace pagedesc::pages {
 

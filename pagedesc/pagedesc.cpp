@@ -1,8 +1,8 @@
-#include "pagedesc.h"
+#include "pagedesc/pagedesc.h"
 
 #include <array>
 
-#include "descriptions.h"
+#include "pagedesc/descriptions.h"
 
 namespace pagedesc {
 

@@ -1,7 +1,7 @@
 // Helpers that let a page description read like its layout table: one call per row.
 #pragma once
 
-#include "pagedesc.h"
+#include "pagedesc/pagedesc.h"
 
 namespace pagedesc::rows {
 

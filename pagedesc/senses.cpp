@@ -1,7 +1,7 @@
 // The opening pages of the chapter on the senses and optical illusions, and the illusion index.
 // Titles and paragraphs are set by the load handlers; the captions here are placeholders.
-#include "descriptions.h"
-#include "rows.h"
+#include "pagedesc/descriptions.h"
+#include "pagedesc/rows.h"
 
 namespace pagedesc::pages {
 

@@ -1,6 +1,6 @@
 // The title page and the main menu.
-#include "descriptions.h"
-#include "rows.h"
+#include "pagedesc/descriptions.h"
+#include "pagedesc/rows.h"
 
 namespace pagedesc::pages {
 

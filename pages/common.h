@@ -4,7 +4,7 @@
 #include <QString>
 #include <string_view>
 
-#include "course.h"
+#include "shell/course.h"
 
 namespace pages {
 

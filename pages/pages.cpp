@@ -1,4 +1,4 @@
-#include "pages.h"
+#include "pages/pages.h"
 
 namespace pages {
 

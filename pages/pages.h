@@ -1,6 +1,6 @@
 #pragma once
 
-#include "course.h"
+#include "shell/course.h"
 
 namespace pages {
 

@@ -1,4 +1,4 @@
-#include "course.h"
+#include "shell/course.h"
 
 #include <QCoreApplication>
 #include <QBuffer>
@@ -10,9 +10,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "assets.h"
-#include "pagedesc.h"
-#include "pagetable.h"
+#include "content/assets.h"
+#include "pagedesc/pagedesc.h"
+#include "shell/pagetable.h"
 
 namespace shell {
 

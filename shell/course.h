@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "failure.h"
-#include "page.h"
-#include "picture.h"
+#include "forms/failure.h"
+#include "forms/page.h"
+#include "forms/picture.h"
 
 namespace shell {
 

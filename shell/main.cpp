@@ -1,8 +1,8 @@
 #include <QApplication>
 
-#include "course.h"
-#include "pages.h"
-#include "prepare.h"
+#include "shell/course.h"
+#include "pages/pages.h"
+#include "shell/prepare.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

@@ -1,4 +1,4 @@
-#include "pagetable.h"
+#include "shell/pagetable.h"
 
 namespace shell {
 

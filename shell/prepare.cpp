@@ -1,4 +1,4 @@
-#include "prepare.h"
+#include "shell/prepare.h"
 
 #include <QApplication>
 
@@ -6,10 +6,10 @@
 #include <map>
 #include <tuple>
 
-#include "accessibility.h"
-#include "fonts.h"
-#include "pagedesc.h"
-#include "texts.h"
+#include "forms/accessibility.h"
+#include "forms/fonts.h"
+#include "pagedesc/pagedesc.h"
+#include "content/texts.h"
 
 namespace shell {
 

@@ -3,11 +3,11 @@
 #include <chrono>
 #include <cstdint>
 
-#include "assets.h"
-#include "common.h"
-#include "inputhold.h"
-#include "pages.h"
-#include "texts.h"
+#include "content/assets.h"
+#include "pages/common.h"
+#include "forms/inputhold.h"
+#include "pages/pages.h"
+#include "content/texts.h"
 
 namespace pages {
 

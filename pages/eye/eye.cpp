@@ -1,8 +1,8 @@
 // The chapter on the structure of the eye: three lesson pages and the closing page.
-#include "assets.h"
-#include "common.h"
-#include "pages.h"
-#include "texts.h"
+#include "content/assets.h"
+#include "pages/common.h"
+#include "pages/pages.h"
+#include "content/texts.h"
 
 namespace pages {
 

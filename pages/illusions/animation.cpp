@@ -1,9 +1,9 @@
 // Illusion 7: an afterimage of motion. The animation is a program of its own, held by the page's
 // object container and started by its button.
-#include "assets.h"
-#include "common.h"
-#include "pages.h"
-#include "texts.h"
+#include "content/assets.h"
+#include "pages/common.h"
+#include "pages/pages.h"
+#include "content/texts.h"
 
 namespace pages {
 

@@ -2,10 +2,10 @@
 // second picture with the explanation; some replace the picture, on Explain or on NextStep.
 #include <optional>
 
-#include "assets.h"
-#include "common.h"
-#include "pages.h"
-#include "texts.h"
+#include "content/assets.h"
+#include "pages/common.h"
+#include "pages/pages.h"
+#include "content/texts.h"
 
 namespace pages {
 

@@ -1,8 +1,8 @@
 // The title page and the main menu.
-#include "assets.h"
-#include "common.h"
-#include "pages.h"
-#include "texts.h"
+#include "content/assets.h"
+#include "pages/common.h"
+#include "pages/pages.h"
+#include "content/texts.h"
 
 namespace pages {
 

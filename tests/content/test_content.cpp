@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "assets.h"
-#include "texts.h"
+#include "content/assets.h"
+#include "content/texts.h"
 
 using namespace content;
 

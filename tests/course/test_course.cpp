@@ -7,10 +7,10 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "harness.h"
-#include "main.h"
-#include "pagetable.h"
-#include "pagedesc.h"
+#include "tests/support/harness.h"
+#include "tests/support/main.h"
+#include "shell/pagetable.h"
+#include "pagedesc/pagedesc.h"
 
 using testing::Harness;
 

@@ -3,8 +3,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "harness.h"
-#include "main.h"
+#include "tests/support/harness.h"
+#include "tests/support/main.h"
 
 using testing::Harness;
 

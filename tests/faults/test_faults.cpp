@@ -22,10 +22,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "assets.h"
-#include "coursemap.h"
-#include "harness.h"
-#include "main.h"
+#include "content/assets.h"
+#include "tests/faults/coursemap.h"
+#include "tests/support/harness.h"
+#include "tests/support/main.h"
 
 using testing::Harness;
 

@@ -2,10 +2,10 @@
 #include <QApplication>
 #include <QTest>
 
-#include "caption.h"
-#include "fonts.h"
-#include "main.h"
-#include "rows.h"
+#include "forms/caption.h"
+#include "forms/fonts.h"
+#include "tests/support/main.h"
+#include "pagedesc/rows.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#include "spiralrenderer.h"
-#include "spiralwindow.h"
+#include "optical/spiralrenderer.h"
+#include "optical/spiralwindow.h"
 
 #include <QApplication>
 #include <QDirIterator>

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "pagedesc.h"
+#include "pagedesc/pagedesc.h"
 
 using namespace pagedesc;
 

@@ -18,11 +18,11 @@
 #include <QWindow>
 #include <memory>
 
-#include "course.h"
-#include "coursemap.h"
-#include "harness.h"
-#include "main.h"
-#include "pages.h"
+#include "shell/course.h"
+#include "tests/faults/coursemap.h"
+#include "tests/support/harness.h"
+#include "tests/support/main.h"
+#include "pages/pages.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "harness.h"
+#include "tests/support/harness.h"
 
 #include <QApplication>
 #include <QDir>
@@ -6,7 +6,7 @@
 #include <QTest>
 #include <stdexcept>
 
-#include "pages.h"
+#include "pages/pages.h"
 
 namespace testing {
 

@@ -8,8 +8,8 @@
 #include <memory>
 #include <optional>
 
-#include "course.h"
-#include "page.h"
+#include "shell/course.h"
+#include "forms/page.h"
 
 namespace testing {
 

@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QTest>
 
-#include "prepare.h"
+#include "shell/prepare.h"
 
 #define LUMORA_TEST_MAIN(TestClass)         \
   int main(int argc, char* argv[]) {        \

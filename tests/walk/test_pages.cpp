@@ -2,9 +2,9 @@
 // their natural size, nothing left of the design-time placeholders.
 #include <QTest>
 
-#include "harness.h"
-#include "main.h"
-#include "pagetable.h"
+#include "tests/support/harness.h"
+#include "tests/support/main.h"
+#include "shell/pagetable.h"
 
 using testing::Harness;
 
