@@ -11,20 +11,23 @@ JOBS := $(shell nproc 2>/dev/null || echo 2)
 
 all: build
 
-setup:
+# The packages are checked again only when the list of them changes.
+setup: $(BUILD)/.setup
+$(BUILD)/.setup: scripts/setup.sh
 	@scripts/setup.sh
+	@mkdir -p $(BUILD) && touch $@
 
 $(BUILD)/CMakeCache.txt: | setup
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --preset default
 
 build: setup $(BUILD)/CMakeCache.txt
-	cmake --build $(BUILD) -j $(JOBS)
+	cmake --build --preset default -j $(JOBS)
 
 run: build
 	cd $(BUILD)/bin && ./lumora
 
 test: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	ctest --preset default -j $(JOBS)
 
 bench: build
 	@test -x $(BUILD)/bench/lumora_bench || \

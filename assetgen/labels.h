@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "pagedesc/pagedesc.h"
+#include "pagedesc/descriptions.h"
 
 namespace assetgen {
 
@@ -44,8 +44,8 @@ struct Diagram {
 
 // The part names are the centred labels of the page, read from its description so that the
 // diagram and the page cannot drift apart.
-inline Diagram FromPage(const char* file, std::string_view page, std::string_view image) {
-  const pagedesc::PageDescription& p = *pagedesc::Describe(page);
+inline Diagram FromPage(const char* file, const pagedesc::PageDescription& p,
+                        std::string_view image) {
   const pagedesc::ControlDescription& box = *p.Find(image);
   Diagram d{QString::fromLatin1(file), box.left, box.top, 0, {}};
   for (const pagedesc::ControlDescription& c : p.controls) {
@@ -58,17 +58,17 @@ inline Diagram FromPage(const char* file, std::string_view page, std::string_vie
 }
 
 inline const Diagram& EyeFrontLabels() {
-  static const Diagram d = FromPage("eyefront.jpg", "Form18", "Image2");
+  static const Diagram d = FromPage("eyefront.jpg", pagedesc::pages::Form18(), "Image2");
   return d;
 }
 
 inline const Diagram& EyeCrossLabels() {
-  static const Diagram d = FromPage("eyecross1.gif", "Form19", "Image2");
+  static const Diagram d = FromPage("eyecross1.gif", pagedesc::pages::Form19(), "Image2");
   return d;
 }
 
 inline const Diagram& EyeWorkingLabels() {
-  static const Diagram d = FromPage("work.gif", "Form22", "Image2");
+  static const Diagram d = FromPage("work.gif", pagedesc::pages::Form22(), "Image2");
   return d;
 }
 

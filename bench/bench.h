@@ -12,19 +12,15 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/course.h"
 #include "forms/page.h"
+#include "shell/course.h"
 
 namespace bench {
 
 using Clock = std::chrono::steady_clock;
 
-inline double Ms(Clock::duration d) {
-  return std::chrono::duration<double, std::milli>(d).count();
-}
-inline double Seconds(Clock::duration d) {
-  return std::chrono::duration<double>(d).count();
-}
+inline double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+inline double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
 // --- figures ---
 

@@ -5,17 +5,13 @@
 #include <QFile>
 #include <stdexcept>
 
-#include "shell/prepare.h"
+#include "app/coursemap.h"
 #include "bench/bench.h"
-#include "pages/pages.h"
+#include "shell/prepare.h"
 
 namespace bench {
 
 namespace {
-
-QString FromView(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // How long a page may take to appear before the benchmark gives up on it.
 constexpr auto kPaintTimeout = std::chrono::seconds(5);
@@ -27,15 +23,11 @@ QString CourseFolder() {
   return bin.isEmpty() ? QStringLiteral(LUMORA_COURSE_DIR) : QString::fromLocal8Bit(bin);
 }
 
-void PrepareApplication() {
-  shell::PrepareApplication();
-}
+void PrepareApplication() { shell::PrepareApplication(app::Course()); }
 
 // --- PaintWatch ---
 
-PaintWatch::PaintWatch() {
-  QCoreApplication::instance()->installEventFilter(this);
-}
+PaintWatch::PaintWatch() { QCoreApplication::instance()->installEventFilter(this); }
 
 PaintWatch::~PaintWatch() {
   if (QCoreApplication::instance()) QCoreApplication::instance()->removeEventFilter(this);
@@ -58,8 +50,7 @@ Driver::Driver() {
   env.folder = CourseFolder();
   env.report = [this](const QString& message) { reports_ << message; };
   env.end = [this](int status) { status_ = status; };
-  course_ = std::make_unique<shell::Course>(std::move(env));
-  pages::RegisterAll(*course_);
+  course_ = std::make_unique<shell::Course>(std::move(env), app::Course());
 }
 
 Driver::~Driver() {
@@ -100,7 +91,7 @@ void Driver::Follow(const Edge& edge) {
   if (edge.control.empty())
     page.Raise(QStringLiteral("Form_MouseDown"));
   else
-    page.ButtonNamed(FromView(edge.control), edge.index).click();
+    page.ButtonNamed(QUtf8StringView(edge.control).toString(), edge.index).click();
   CheckHealthy(edge.Name());
   Settle();
   if (PageName() != edge.to) throw std::runtime_error(edge.Name() + " led to " + PageName());

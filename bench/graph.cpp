@@ -3,6 +3,7 @@
 #include <ctime>
 #include <stdexcept>
 
+#include "app/coursemap.h"
 #include "bench/bench.h"
 
 namespace bench {
@@ -30,9 +31,7 @@ void Check(bool met, const std::string& what) {
   if (!met) misses.push_back(what);
 }
 
-const std::vector<std::string>& Misses() {
-  return misses;
-}
+const std::vector<std::string>& Misses() { return misses; }
 
 ThreadTimes ReadThreadTimes() {
   ThreadTimes t;
@@ -55,33 +54,20 @@ std::string Edge::Name() const {
 }
 
 const std::vector<Edge>& Edges() {
-  // Where every navigation button leads; a pair of pages joined by two buttons (Back and Menu
-  // on Form18, Back and Index on Form5) is one edge, taken by the first of them.
+  // A pair of pages joined by two buttons (Back and Menu on Form18, Back and Index on Form5) is
+  // one edge, taken by the first of them.
   static const std::vector<Edge> edges = [] {
-    std::vector<Edge> e = {
-        {"Form16", "Form17", "", {}},        {"Form17", "Form18", "Command1", {}},
-        {"Form17", "Form2", "Command3", {}}, {"Form18", "Form17", "Back", {}},
-        {"Form18", "Form19", "Next", {}},    {"Form19", "Form18", "Back", {}},
-        {"Form19", "Form20", "Next", {}},    {"Form19", "Form17", "Menu", {}},
-        {"Form20", "Form19", "Back", {}},    {"Form20", "Form21", "Next", {}},
-        {"Form20", "Form17", "Menu", {}},    {"Form21", "Form20", "Back", {}},
-        {"Form21", "Form22", "Next", {}},    {"Form21", "Form17", "Menu", {}},
-        {"Form22", "Form21", "Back", {}},    {"Form22", "Form17", "Menu", {}},
-        {"Form2", "Form16", "Back", {}},     {"Form2", "Form3", "Next", {}},
-        {"Form2", "Form17", "Menu", {}},     {"Form3", "Form2", "Back", {}},
-        {"Form3", "Form4", "Next", {}},      {"Form3", "Form17", "Menu", {}},
-        {"Form4", "Form3", "Back", {}},      {"Form4", "Form17", "Menu", {}},
-    };
-    static const std::string_view kIllusions[] = {"Form5",  "Form6",  "Form7",  "Form8",  "Form9",
-                                                  "Form10", "Form11", "Form12", "Form13", "Form14"};
-    for (int k = 0; k < 10; ++k) e.push_back({"Form4", kIllusions[k], "image", k});
-    for (int k = 0; k < 10; ++k) {
-      const std::string_view page = kIllusions[k];
-      e.push_back({page, k == 0 ? "Form4" : kIllusions[k - 1], "Back", {}});
-      if (k < 9) e.push_back({page, kIllusions[k + 1], "Next", {}});
-      e.push_back({page, "Form17", "Menu", {}});
-      if (k > 0) e.push_back({page, "Form4", "Index", {}});
-    }
+    std::vector<Edge> e;
+    for (const shell::PageEntry& page : app::Course())
+      for (const shell::Edge& way : page.edges) {
+        const auto same = [&](const Edge& x) {
+          return x.from == page.Name() && x.to == way.target;
+        };
+        if (std::any_of(e.begin(), e.end(), same)) continue;
+        const std::string_view control =
+            way.Control() == "Form" ? std::string_view() : way.Control();
+        e.push_back({page.Name(), way.target, control, way.index});
+      }
     return e;
   }();
   return edges;

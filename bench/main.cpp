@@ -11,12 +11,12 @@
 #include <cstring>
 #include <sstream>
 
-#include "content/assets.h"
+#include "app/coursemap.h"
 #include "bench/bench.h"
-#include "pagedesc/pagedesc.h"
-#include "shell/pagetable.h"
 #include "bench/startup.h"
 #include "bench/sweep.h"
+#include "content/assets.h"
+#include "pagedesc/pagedesc.h"
 
 namespace bench {
 
@@ -96,12 +96,8 @@ void SwitchPage(benchmark::State& state, Edge edge) {
               " ms");
 }
 
-void BuildPage(benchmark::State& state, std::string_view name) {
-  const pagedesc::PageDescription* description = pagedesc::Describe(name);
-  if (!description) {
-    Check(false, "BuildPage: no description of " + std::string(name));
-    return state.SkipWithError("no description");
-  }
+void BuildPage(benchmark::State& state, const pagedesc::PageDescription* description) {
+  const std::string_view name = description->name;
   QString failure;
   for (auto _ : state) {
     const Clock::time_point t0 = Clock::now();
@@ -235,9 +231,9 @@ void RegisterAll() {
         ->UseManualTime()
         ->Iterations(kSwitchRuns)
         ->Unit(kMillisecond);
-  for (const shell::PageEntry& page : shell::PageTable())
-    benchmark::RegisterBenchmark(("BuildPage/" + std::string(page.name)).c_str(), BuildPage,
-                                 page.name)
+  for (const shell::PageEntry& page : app::Course())
+    benchmark::RegisterBenchmark(("BuildPage/" + std::string(page.Name())).c_str(), BuildPage,
+                                 &page.description)
         ->UseManualTime()
         ->MinTime(0.1)
         ->Unit(kMicrosecond);

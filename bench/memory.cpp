@@ -2,8 +2,8 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "app/coursemap.h"
 #include "bench/bench.h"
-#include "shell/pagetable.h"
 
 namespace bench {
 
@@ -32,7 +32,7 @@ int MemoryChild(int argc, char** argv) {
       course.Follow(edge);
       ++switches;
     };
-    for (const shell::PageEntry& page : shell::PageTable()) course.GoTo(page.name);
+    for (const shell::PageEntry& page : app::Course()) course.GoTo(page.Name());
     for (const Edge& edge : Edges()) take(edge);
     // Both figures are taken on the menu, so that the same page's widgets are alive.
     course.GoTo("Form17");

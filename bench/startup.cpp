@@ -14,8 +14,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "app/coursemap.h"
 #include "bench/bench.h"
-#include "pages/pages.h"
 
 #ifdef LUMORA_BENCH_XCB
 #include <xcb/xcb.h>
@@ -152,8 +152,7 @@ int StartUpChild(int argc, char** argv) {
     failed = true;
   };
   env.end = [&](int) { failed = true; };
-  shell::Course course(std::move(env));
-  pages::RegisterAll(course);
+  shell::Course course(std::move(env), app::Course());
   PaintWatch paint;
   course.Start();
   if (failed || !course.Current()) return 1;
@@ -275,16 +274,10 @@ double XServer::TimeToWindow(const std::string& executable) {
 #else
 
 struct XServer::State {};
-XServer::XServer() {
-  throw std::runtime_error("built without X support");
-}
+XServer::XServer() { throw std::runtime_error("built without X support"); }
 XServer::~XServer() = default;
-bool XServer::Available() {
-  return false;
-}
-double XServer::TimeToWindow(const std::string&) {
-  return 0;
-}
+bool XServer::Available() { return false; }
+double XServer::TimeToWindow(const std::string&) { return 0; }
 
 #endif
 

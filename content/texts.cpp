@@ -94,9 +94,9 @@ namespace content {
 
 std::vector<std::string_view> AllTexts() {
   std::vector<std::string_view> all = {
-      kMenuIntro,  kEyeStructureTitle,   kEyeWorkingTitle,    kParagraphA,  kParagraphB,
-      kParagraphC, kParagraphD,          kRightEyeInstruction, kLeftEyeInstruction,
-      kSensesTitle, kSensesParagraph,    kIllusionTitle,      kIllusionParagraph, kIndexPrompt,
+      kMenuIntro,       kEyeStructureTitle, kEyeWorkingTitle,     kParagraphA,         kParagraphB,
+      kParagraphC,      kParagraphD,        kRightEyeInstruction, kLeftEyeInstruction, kSensesTitle,
+      kSensesParagraph, kIllusionTitle,     kIllusionParagraph,   kIndexPrompt,
   };
   for (const Illusion& i : kIllusions) {
     all.push_back(i.question);

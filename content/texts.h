@@ -12,18 +12,18 @@ namespace content {
 extern const std::string_view kMenuIntro;  // Label5 of the menu, 91 characters
 
 // Eye chapter
-extern const std::string_view kEyeStructureTitle;  // "眼睛的構造"
-extern const std::string_view kEyeWorkingTitle;    // "眼睛的運作"
-extern const std::string_view kParagraphA;         // outer parts of the eye, 98 characters
-extern const std::string_view kParagraphB;         // pupil, iris, cornea, sclera..., 134
-extern const std::string_view kParagraphC;         // lens, retina, blind spot, 97
-extern const std::string_view kParagraphD;         // how the eye forms an image, 111
+extern const std::string_view kEyeStructureTitle;    // "眼睛的構造"
+extern const std::string_view kEyeWorkingTitle;      // "眼睛的運作"
+extern const std::string_view kParagraphA;           // outer parts of the eye, 98 characters
+extern const std::string_view kParagraphB;           // pupil, iris, cornea, sclera..., 134
+extern const std::string_view kParagraphC;           // lens, retina, blind spot, 97
+extern const std::string_view kParagraphD;           // how the eye forms an image, 111
 extern const std::string_view kRightEyeInstruction;  // 39
 extern const std::string_view kLeftEyeInstruction;   // 35
 
 // Senses and illusions chapter
 extern const std::string_view kSensesTitle;
-extern const std::string_view kSensesParagraph;    // 211
+extern const std::string_view kSensesParagraph;  // 211
 extern const std::string_view kIllusionTitle;
 extern const std::string_view kIllusionParagraph;  // 193
 extern const std::string_view kIndexPrompt;
@@ -34,10 +34,6 @@ struct Illusion {
   std::string_view explanation;
 };
 extern const std::array<Illusion, 10> kIllusions;
-
-}  // namespace content
-
-namespace content {
 
 // Every text above, for work over the whole course (checks, preparing fonts).
 std::vector<std::string_view> AllTexts();

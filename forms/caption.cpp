@@ -17,9 +17,7 @@ bool IsWide(QChar c) {
 }
 
 // Punctuation that closes a phrase never starts a line, and an opening bracket never ends one.
-bool IsClosing(QChar c) {
-  return QStringView(u"，。、；：！？）」』》〉】,.;:!?)").contains(c);
-}
+bool IsClosing(QChar c) { return QStringView(u"，。、；：！？）」』》〉】,.;:!?)").contains(c); }
 bool IsOpening(QChar c) { return QStringView(u"（「『《〈【(").contains(c); }
 
 bool BreakBefore(const QString& text, qsizetype i) {
@@ -34,7 +32,6 @@ qsizetype TrimmedEnd(const QString& text, qsizetype start, qsizetype end) {
   while (end > start && text[end - 1] == QLatin1Char(' ')) --end;
   return end;
 }
-
 
 }  // namespace
 
@@ -107,8 +104,10 @@ void DrawCaption(QPainter& painter, const QString& text, const TextStyle& style,
   for (const CaptionLine& line : layout.lines) {
     if (top >= box.bottom()) break;
     qreal left = box.left();
-    if (alignment & Qt::AlignHCenter) left += (box.width() - line.width) / 2;
-    else if (alignment & Qt::AlignRight) left += box.width() - line.width;
+    if (alignment & Qt::AlignHCenter)
+      left += (box.width() - line.width) / 2;
+    else if (alignment & Qt::AlignRight)
+      left += box.width() - line.width;
     // Runs between spaces, each where the layout put it: spaces keep the Chinese face's width.
     const qsizetype end = line.start + line.length;
     for (qsizetype run = line.start; run < end;) {

@@ -10,12 +10,12 @@ namespace {
 // The system colours by their numbers, as the desktop palette names them.
 QPalette::ColorRole SystemRole(unsigned number) {
   switch (number) {
-    case 5: return QPalette::Base;        // window background
-    case 6: return QPalette::Mid;         // window frame
-    case 8: return QPalette::Text;        // window text
+    case 5: return QPalette::Base;  // window background
+    case 6: return QPalette::Mid;   // window frame
+    case 8: return QPalette::Text;  // window text
     case 13: return QPalette::Highlight;
     case 14: return QPalette::HighlightedText;
-    case 15: return QPalette::Button;     // button face
+    case 15: return QPalette::Button;           // button face
     case 17: return QPalette::PlaceholderText;  // grey text
     case 18: return QPalette::ButtonText;
     case 23: return QPalette::ToolTipText;

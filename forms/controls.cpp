@@ -17,10 +17,6 @@ namespace forms {
 
 namespace {
 
-QString FromView(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 TwipRect DescribedBox(const pagedesc::ControlDescription& d) {
   return {d.left, d.top, d.width, d.height};
 }
@@ -30,7 +26,7 @@ TwipRect DescribedBox(const pagedesc::ControlDescription& d) {
 // --- Control ---
 
 Control::Control(Page& page, const pagedesc::ControlDescription& d, QWidget& widget)
-    : page_(page), name_(FromView(d.name)), widget_(widget) {
+    : page_(page), name_(QUtf8StringView(d.name).toString()), widget_(widget) {
   if (d.index) index_ = *d.index;
   widget_.setObjectName(index_ ? QStringLiteral("%1(%2)").arg(name_).arg(*index_) : name_);
   SetTwips(DescribedBox(d));
@@ -76,13 +72,13 @@ Label::Label(Page& page, const pagedesc::ControlDescription& d)
   style_ = MakeTextStyle(*d.font);
   setFont(style_.font);
   colour_ = ResolveColour(d.colour);
-  alignment_ = d.alignment == pagedesc::Alignment::Centre ? Qt::AlignHCenter
+  alignment_ = d.alignment == pagedesc::Alignment::Centre  ? Qt::AlignHCenter
                : d.alignment == pagedesc::Alignment::Right ? Qt::AlignRight
-                                                            : Qt::AlignLeft;
+                                                           : Qt::AlignLeft;
   setFocusPolicy(Qt::NoFocus);
   setAttribute(Qt::WA_TranslucentBackground);
   setAutoFillBackground(false);
-  SetCaption(FromView(d.caption));
+  SetCaption(QUtf8StringView(d.caption).toString());
 }
 
 void Label::SetCaption(const QString& caption) {
@@ -110,9 +106,12 @@ void Label::mouseDoubleClickEvent(QMouseEvent* e) { mousePressEvent(e); }
 // --- Button ---
 
 Button::Button(Page& page, const pagedesc::ControlDescription& d)
-    : QPushButton(&page), Control(page, d, *this), isDefault_(d.isDefault), graphical_(d.graphical) {
+    : QPushButton(&page),
+      Control(page, d, *this),
+      isDefault_(d.isDefault),
+      graphical_(d.graphical) {
   if (d.font) setFont(MakeFont(*d.font));
-  setText(FromView(d.caption));
+  setText(QUtf8StringView(d.caption).toString());
   setFocusPolicy(Qt::StrongFocus);
   setAutoDefault(false);
   setDefault(isDefault_);  // drawn with the heavier frame of a default button
@@ -188,8 +187,7 @@ Container::Container(Page& page, const pagedesc::ControlDescription& d)
 
 void Container::CreateFromFile(const QString& path) {
   const QFileInfo info(path);
-  if (!info.exists())
-    throw Failure(QStringLiteral("找不到程式檔案：%1").arg(path));
+  if (!info.exists()) throw Failure(QStringLiteral("找不到程式檔案：%1").arg(path));
   if (!info.isFile())
     throw Failure(QStringLiteral("無法使用程式檔案（不是一般檔案）：%1").arg(path));
   if (!info.isExecutable())

@@ -9,9 +9,9 @@
 #include <optional>
 
 #include "forms/caption.h"
-#include "pagedesc/pagedesc.h"
 #include "forms/picture.h"
 #include "forms/units.h"
+#include "pagedesc/pagedesc.h"
 
 namespace forms {
 

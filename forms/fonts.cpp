@@ -2,6 +2,10 @@
 
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QScreen>
 #include <QStringList>
 
 namespace forms {
@@ -32,8 +36,7 @@ bool RealFaceInstalled(const QString& family) {
 }  // namespace
 
 QFont MakeFont(const pagedesc::FontSpec& described) {
-  const QString family =
-      QString::fromUtf8(described.family.data(), static_cast<qsizetype>(described.family.size()));
+  const QString family = QUtf8StringView(described.family).toString();
   QFont font(family);
   // The stand-ins draw Latin letters poorly (an l is hard to tell from a 1), and the lessons
   // carry English terms: Latin letters and digits come from the serif face, the rest from the
@@ -49,10 +52,6 @@ QFont MakeFont(const pagedesc::FontSpec& described) {
   return font;
 }
 
-}  // namespace forms
-
-namespace forms {
-
 TextStyle MakeTextStyle(const pagedesc::FontSpec& described) {
   TextStyle style;
   style.font = MakeFont(described);
@@ -67,19 +66,9 @@ TextStyle MakeTextStyle(const pagedesc::FontSpec& described) {
   return style;
 }
 
-}  // namespace forms
-
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
-#include <QScreen>
-
-namespace forms {
-
 void PrepareFonts(const std::vector<std::pair<QFont, QString>>& fonts) {
-  const qreal ratio = QGuiApplication::primaryScreen()
-                          ? QGuiApplication::primaryScreen()->devicePixelRatio()
-                          : 1.0;
+  const qreal ratio =
+      QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->devicePixelRatio() : 1.0;
   QImage scratch(QSize(160, 160) * ratio, QImage::Format_ARGB32_Premultiplied);
   scratch.setDevicePixelRatio(ratio);
   scratch.fill(Qt::transparent);

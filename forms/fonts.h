@@ -23,10 +23,6 @@ QFont MakeFont(const pagedesc::FontSpec& described);
 // their own measures.
 TextStyle MakeTextStyle(const pagedesc::FontSpec& described);
 
-}  // namespace forms
-
-namespace forms {
-
 // Opens each font and draws each of its characters once. Done at start-up, it spares the first
 // visit to a page the wait for fonts to be found and glyphs rasterised.
 void PrepareFonts(const std::vector<std::pair<QFont, QString>>& fonts);

@@ -28,10 +28,8 @@ bool IsInput(QEvent::Type type) {
     case QEvent::TabletPress:
     case QEvent::TabletRelease:
     case QEvent::TabletMove:
-    case QEvent::Close:
-      return true;
-    default:
-      return false;
+    case QEvent::Close: return true;
+    default: return false;
   }
 }
 
@@ -62,7 +60,8 @@ void InputHold::Pause(std::chrono::nanoseconds step) {
   next_ += step;
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   for (clock::time_point now = clock::now(); now < next_; now = clock::now()) {
-    std::this_thread::sleep_for(std::min<clock::duration>(next_ - now, std::chrono::microseconds(200)));
+    std::this_thread::sleep_for(
+        std::min<clock::duration>(next_ - now, std::chrono::microseconds(200)));
     QCoreApplication::processEvents(QEventLoop::AllEvents);
   }
   // Short delays (the machine busy for a moment) are made up over the next steps, so the whole

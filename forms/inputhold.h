@@ -22,8 +22,6 @@ class InputHold final : public QObject {
   // pace even when painting takes a while.
   void Pause(std::chrono::nanoseconds step);
 
-  std::size_t HeldCount() const { return held_.size(); }
-
  protected:
   bool eventFilter(QObject* receiver, QEvent* event) override;
 

@@ -21,10 +21,10 @@ Page::Page(const pagedesc::PageDescription& description, FailureSink sink)
   setObjectName(Name());
   setAttribute(Qt::WA_DeleteOnClose, false);
   // A fixed frame: the client area always has its design size.
-  const QRect client = TwipRect{0, 0, description_.clientWidth, description_.clientHeight}.ToPixels();
+  const QRect client =
+      TwipRect{0, 0, description_.clientWidth, description_.clientHeight}.ToPixels();
   setFixedSize(client.size());
-  setWindowTitle(QString::fromUtf8(description_.title.data(),
-                                   static_cast<qsizetype>(description_.title.size())));
+  setWindowTitle(QUtf8StringView(description_.title).toString());
   setAccessibleName(Name());
   BuildControls();
   OrderFocus();
@@ -32,10 +32,7 @@ Page::Page(const pagedesc::PageDescription& description, FailureSink sink)
 
 Page::~Page() = default;
 
-QString Page::Name() const {
-  return QString::fromUtf8(description_.name.data(),
-                           static_cast<qsizetype>(description_.name.size()));
-}
+QString Page::Name() const { return QUtf8StringView(description_.name).toString(); }
 
 void Page::BuildControls() {
   // Created from the last listed to the first: each new child is stacked above those before it,
@@ -155,7 +152,8 @@ Control& Page::Find(const QString& name, std::optional<int> index) {
 template <class T>
 T& Page::Named(const QString& name, std::optional<int> index, const char* kind) {
   if (auto* t = dynamic_cast<T*>(&Find(name, index))) return *t;
-  throw Failure(QStringLiteral("頁面 %1 的 %2 不是%3。").arg(Name(), name, QString::fromUtf8(kind)));
+  throw Failure(
+      QStringLiteral("頁面 %1 的 %2 不是%3。").arg(Name(), name, QString::fromUtf8(kind)));
 }
 
 Label& Page::LabelNamed(const QString& name) { return Named<Label>(name, std::nullopt, "標籤"); }

@@ -13,8 +13,8 @@
 
 #include "forms/controls.h"
 #include "forms/failure.h"
-#include "pagedesc/pagedesc.h"
 #include "forms/picture.h"
+#include "pagedesc/pagedesc.h"
 
 namespace forms {
 
@@ -75,7 +75,6 @@ class Page final : public QWidget {
   T& Named(const QString& name, std::optional<int> index, const char* kind);
   void BuildControls();
   void OrderFocus();
-  void ClearTitle();
 
   const pagedesc::PageDescription& description_;
   FailureSink sink_;

@@ -17,15 +17,9 @@ PageDescription Form22();
 PageDescription Form2();
 PageDescription Form3();
 PageDescription Form4();
-PageDescription Form5();
-PageDescription Form6();
-PageDescription Form7();
-PageDescription Form8();
-PageDescription Form9();
-PageDescription Form10();
-PageDescription Form11();
-PageDescription Form12();
-PageDescription Form13();
-PageDescription Form14();
+
+// The page of illusion k, 0 to 9: the index's button k opens it.
+inline constexpr int kIllusionCount = 10;
+PageDescription Illusion(int k);
 
 }  // namespace pagedesc::pages

@@ -7,6 +7,9 @@ namespace pagedesc::pages {
 
 using namespace rows;
 
+// One row a control, as in the layout tables.
+// clang-format off
+
 PageDescription Form18() {
   return NarrowPage("Form18", {
       Button("Menu", 240, 6840, 1215, 495, 11, Ming12, "回主目錄"),
@@ -92,5 +95,7 @@ PageDescription Form22() {
       Label("Label1", 1920, 240, 3855, 975, 3, Kai36, Default, ""),
   });
 }
+
+// clang-format on
 
 }  // namespace pagedesc::pages

@@ -7,6 +7,11 @@ namespace pagedesc::pages {
 
 using namespace rows;
 
+// One row a control, as in the layout tables.
+// clang-format off
+
+namespace {
+
 PageDescription Form5() {
   return NarrowPage("Form5", {
       Button("Menu", 240, 6600, 1215, 495, 7, Ming12, "回主目錄"),
@@ -156,5 +161,15 @@ PageDescription Form14() {
       Label("Label1", 6120, 960, 3375, 975, 3, Ming1425, Default, "Label1"),
   });
 }
+
+}  // namespace
+
+PageDescription Illusion(int k) {
+  static constexpr PageDescription (*kPages[kIllusionCount])() = {
+      Form5, Form6, Form7, Form8, Form9, Form10, Form11, Form12, Form13, Form14};
+  return kPages[k]();
+}
+
+// clang-format on
 
 }  // namespace pagedesc::pages

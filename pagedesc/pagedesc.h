@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -13,8 +12,6 @@ namespace pagedesc {
 
 enum class Kind : std::uint8_t { Label, Button, Image, Container };
 enum class Alignment : std::uint8_t { Left = 0, Right = 1, Centre = 2 };
-enum class Frame : std::uint8_t { FixedSingle };
-enum class StartUpPosition : std::uint8_t { CentreScreen };
 
 // A colour: with the top bit set the low byte names a system colour, otherwise &H00BBGGRR&.
 using Colour = std::uint32_t;
@@ -54,13 +51,9 @@ struct ControlDescription {
   // labels
   Colour colour = kSystemButtonText;
   Alignment alignment = Alignment::Left;
-  bool transparent = true;
   // buttons
   bool isDefault = false;
   bool graphical = false;
-  // object container: the two stored settings whose meaning is not given
-  std::int16_t containerMode = 0;
-  bool containerFlag = true;
 };
 
 struct PageDescription {
@@ -68,20 +61,11 @@ struct PageDescription {
   std::int32_t clientWidth = 9915, clientHeight = 7620;
   float scaleX = 0.9915f, scaleY = 0.9525f;  // twips per page unit
   Colour background = kSystemWindowBackground;
-  Frame frame = Frame::FixedSingle;
   std::string_view title;
-  bool controlBox = true, minButton = false, maxButton = false;
-  StartUpPosition startUp = StartUpPosition::CentreScreen;
   std::vector<ControlDescription> controls;  // front to back
 
   const ControlDescription* Find(std::string_view control,
                                  std::optional<std::uint16_t> index = std::nullopt) const;
 };
-
-// The twenty pages in the order of the course's page table; the first is the start-up page.
-std::span<const std::string_view> PageNames();
-
-// The description of a page by name; nullptr for a name that is not a page of the course.
-const PageDescription* Describe(std::string_view page);
 
 }  // namespace pagedesc

@@ -17,8 +17,10 @@ inline constexpr FontSpec Kai2775{"標楷體", 277500};
 inline constexpr FontSpec Kai36{"標楷體", 360000};
 inline constexpr FontSpec Kai48{"標楷體", 480000};
 inline constexpr FontSpec Kai72{"標楷體", 720000};
-inline constexpr FontSpec Times48{"Times New Roman", 480000, 700, false, false, false, kCharsetWestern};
-inline constexpr FontSpec Times24{"Times New Roman", 240000, 700, false, false, false, kCharsetWestern};
+inline constexpr FontSpec Times48{"Times New Roman", 480000, 700, false, false, false,
+                                  kCharsetWestern};
+inline constexpr FontSpec Times24{"Times New Roman", 240000, 700, false, false, false,
+                                  kCharsetWestern};
 
 inline constexpr Colour Default = kSystemButtonText;
 
@@ -26,9 +28,9 @@ inline constexpr Colour Default = kSystemButtonText;
 enum Note : unsigned {
   None = 0,
   Centred = 1u << 0,
-  Hidden = 1u << 1,      // hidden at design time
+  Hidden = 1u << 1,  // hidden at design time
   DefaultButton = 1u << 2,
-  Graphical = 1u << 3,   // the button face shows a picture
+  Graphical = 1u << 3,  // the button face shows a picture
 };
 
 inline ControlDescription Label(std::string_view name, int left, int top, int width, int height,
@@ -96,8 +98,8 @@ inline ControlDescription Image(std::string_view name, int left, int top, int wi
   return c;
 }
 
-inline ControlDescription Container(std::string_view name, int left, int top, int width,
-                                    int height, int tab) {
+inline ControlDescription Container(std::string_view name, int left, int top, int width, int height,
+                                    int tab) {
   ControlDescription c;
   c.name = name;
   c.kind = Kind::Container;

@@ -7,6 +7,9 @@ namespace pagedesc::pages {
 
 using namespace rows;
 
+// One row a control, as in the layout tables.
+// clang-format off
+
 PageDescription Form2() {
   return Page("Form2", {
       Button("Menu", 240, 6720, 1215, 495, 5, Ming12, "回主目錄"),
@@ -48,5 +51,7 @@ PageDescription Form4() {
       Label("Label1", 480, 1920, 8895, 1095, 12, Ming2175U, kBlue, "Label1", Centred),
   });
 }
+
+// clang-format on
 
 }  // namespace pagedesc::pages

@@ -6,6 +6,9 @@ namespace pagedesc::pages {
 
 using namespace rows;
 
+// One row a control, as in the layout tables.
+// clang-format off
+
 PageDescription Form16() {
   return Page("Form16", {
       Label("Label2", -120, 1680, 9855, 1815, 1, Kai72, Default, " Lumora"),
@@ -24,5 +27,7 @@ PageDescription Form17() {
       Label("Label1", 1320, 600, 2295, 1095, 1, Kai48, Default, "眼睛"),
   });
 }
+
+// clang-format on
 
 }  // namespace pagedesc::pages

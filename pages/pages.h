@@ -1,18 +1,23 @@
+// What each page does besides moving to another page: the course map wires the moves, and every
+// page's Exit, itself.
 #pragma once
 
-#include "shell/course.h"
+#include "shell/coursemap.h"
 
 namespace pages {
 
-// Gives every page of the course its handlers.
-void RegisterAll(shell::Course& course);
+shell::Handlers Title();
+shell::Handlers Menu();
 
-void RegisterTitle(shell::Course& course);
-void RegisterEye(shell::Course& course);
-void RegisterBlindSpot(shell::Course& course);
-void RegisterIntroduction(shell::Course& course);
-void RegisterIndex(shell::Course& course);
-void RegisterIllusions(shell::Course& course);
-void RegisterAnimation(shell::Course& course);
+shell::Handlers EyeParts();    // the eye from the front
+shell::Handlers EyeSection();  // the eye in section
+shell::Handlers EyeInside();   // pupil, iris, lens and retina
+shell::Handlers BlindSpot();
+shell::Handlers EyeWorking();
+
+shell::Handlers Senses();
+shell::Handlers IllusionIntroduction();
+shell::Handlers IllusionIndex();
+shell::Handlers Illusion(int k);  // 0 to 9
 
 }  // namespace pages

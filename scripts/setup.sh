@@ -10,7 +10,7 @@ packages=(
   fonts-arphic-uming fonts-arphic-ukai fonts-liberation2 fonts-noto-cjk
   libbenchmark-dev
   xvfb openbox xdotool x11-utils imagemagick
-  dpkg-dev file appstream desktop-file-utils
+  dpkg-dev file appstream desktop-file-utils clang-format
 )
 
 missing=()

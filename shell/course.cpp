@@ -1,26 +1,23 @@
 #include "shell/course.h"
 
-#include <QCoreApplication>
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMessageBox>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 
 #include "content/assets.h"
 #include "pagedesc/pagedesc.h"
-#include "shell/pagetable.h"
 
 namespace shell {
 
 namespace {
-
-QString FromView(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // Larger pictures are refused before they are decoded: a damaged or hostile file must not be
 // able to take all the memory of a computer-room machine.
@@ -36,7 +33,31 @@ bool Complete(const QByteArray& bytes, const QByteArray& format) {
   return end >= 1 && bytes[end - 1] == 0x3B;  // the GIF trailer
 }
 
+// One handler for each event that leads to another page; the elements of a control array share
+// theirs, and the element's index picks the target.
+Handlers MoveHandlers(const std::vector<Edge>& edges) {
+  Handlers handlers;
+  for (const Edge& edge : edges) {
+    const auto same = [&](const auto& h) { return h.first == edge.handler; };
+    if (std::any_of(handlers.begin(), handlers.end(), same)) continue;
+    std::vector<Edge> mine;
+    std::copy_if(edges.begin(), edges.end(), std::back_inserter(mine),
+                 [&](const Edge& e) { return e.handler == edge.handler; });
+    handlers.emplace_back(edge.handler, [mine](const Event& e) {
+      for (const Edge& m : mine)
+        if (!m.index || *m.index == e.index) return e.Go(m.target);
+    });
+  }
+  return handlers;
+}
+
 }  // namespace
+
+const PageEntry* FindPage(const CourseMap& map, std::string_view name) {
+  for (const PageEntry& entry : map)
+    if (entry.Name() == name) return &entry;
+  return nullptr;
+}
 
 void Event::Go(std::string_view target) const { course.SwitchPage(me, target); }
 
@@ -61,7 +82,8 @@ Environment Environment::Real() {
   return env;
 }
 
-Course::Course(Environment environment) : env_(std::move(environment)) {
+Course::Course(Environment environment, const CourseMap& map)
+    : env_(std::move(environment)), map_(map) {
   QImageReader::setAllocationLimit(kMaxBytes / (1024 * 1024));
 }
 
@@ -69,25 +91,13 @@ Course::~Course() {
   if (current_) delete current_.data();
 }
 
-void Course::Register(std::string_view page, Handlers handlers) {
-  handlers_[page] = std::move(handlers);
-}
-
-bool Course::Registered(std::string_view page) const { return handlers_.count(page) != 0; }
-
-std::vector<std::string_view> Course::HandlerNames(std::string_view page) const {
-  std::vector<std::string_view> names;
-  if (const auto it = handlers_.find(page); it != handlers_.end())
-    for (const auto& [name, handler] : it->second) names.push_back(name);
-  return names;
-}
-
 void Course::Start() {
-  const std::string_view first = PageTable().front().name;
-  forms::RunHandler([this](const QString& m) { Fail(m); }, [&] {
-    Load(first);
-    current_->ShowPage();
-  });
+  const std::string_view first = map_.front().Name();
+  forms::RunHandler([this](const QString& m) { Fail(m); },
+                    [&] {
+                      Load(first);
+                      current_->ShowPage();
+                    });
 }
 
 void Course::SwitchPage(forms::Page& from, std::string_view target) {
@@ -101,17 +111,22 @@ void Course::SwitchPage(forms::Page& from, std::string_view target) {
 }
 
 void Course::Load(std::string_view name) {
-  const pagedesc::PageDescription* description = pagedesc::Describe(name);
-  if (!description || !FindPage(name))
-    throw forms::Failure(QStringLiteral("沒有名為 %1 的頁面。").arg(FromView(name)));
-  auto* page = new forms::Page(*description, [this](const QString& m) { Fail(m); });
+  const PageEntry* entry = FindPage(map_, name);
+  if (!entry)
+    throw forms::Failure(
+        QStringLiteral("沒有名為 %1 的頁面。").arg(QUtf8StringView(name).toString()));
+  auto* page = new forms::Page(entry->description, [this](const QString& m) { Fail(m); });
   current_ = page;
-  if (const auto it = handlers_.find(name); it != handlers_.end()) {
-    for (const auto& [handlerName, handler] : it->second)
-      page->On(FromView(handlerName), [this, page, handler](int index) {
-        handler(Event{*page, *this, index});
-      });
-  }
+  const auto wire = [this, page](std::string_view handlerName, Handler handler) {
+    page->On(QUtf8StringView(handlerName).toString(),
+             [this, page, handler = std::move(handler)](int index) {
+               handler(Event{*page, *this, index});
+             });
+  };
+  for (const auto& [handlerName, handler] : entry->handlers) wire(handlerName, handler);
+  for (const auto& [handlerName, handler] : MoveHandlers(entry->edges)) wire(handlerName, handler);
+  if (entry->description.Find("Exit"))
+    wire("Exit_Click", [](const Event& e) { e.course.EndProgram(); });
   // The window system closing the only page ends the program.
   page->OnClosed([this] { EndProgram(); });
   page->Call(QStringLiteral("Form_Load"));
@@ -132,7 +147,7 @@ void Course::End(int status) {
 }
 
 QString Course::AssetPath(std::string_view asset) const {
-  QString name = FromView(asset);
+  QString name = QUtf8StringView(asset).toString();
 #ifndef Q_OS_WIN
   // The names are written with a leading backslash; elsewhere the separator is a slash.
   name.replace(QLatin1Char('\\'), QLatin1Char('/'));
@@ -175,7 +190,8 @@ forms::Picture Course::LoadAssetPicture(std::string_view asset) const {
   if (!reader.read(&image) || image.isNull())
     throw forms::Failure(
         QStringLiteral("無法讀取圖片檔案（%1）：%2").arg(reader.errorString(), path));
-  return {QPixmap::fromImage(std::move(image)), FromView(content::DescribePicture(asset))};
+  return {QPixmap::fromImage(std::move(image)),
+          QUtf8StringView(content::DescribePicture(asset)).toString()};
 }
 
 }  // namespace shell

@@ -1,32 +1,31 @@
 #include "shell/prepare.h"
 
 #include <QApplication>
-
 #include <QString>
 #include <map>
 #include <tuple>
 
+#include "content/texts.h"
 #include "forms/accessibility.h"
 #include "forms/fonts.h"
 #include "pagedesc/pagedesc.h"
-#include "content/texts.h"
 
 namespace shell {
 
 namespace {
 
-void PrepareCourseFonts() {
+void PrepareCourseFonts(const CourseMap& map) {
   struct Prepared {
     QFont font;
     QString characters;
     void Add(std::string_view text) {
-      for (const QChar c : QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())))
+      for (const QChar c : QUtf8StringView(text).toString())
         if (!characters.contains(c)) characters += c;
     }
   };
   std::map<std::tuple<std::string_view, std::uint32_t, bool>, Prepared> fonts;
-  for (std::string_view name : pagedesc::PageNames()) {
-    for (const pagedesc::ControlDescription& c : pagedesc::Describe(name)->controls) {
+  for (const PageEntry& page : map) {
+    for (const pagedesc::ControlDescription& c : page.description.controls) {
       if (!c.font) continue;
       auto [it, added] = fonts.try_emplace({c.font->family, c.font->size, c.font->underline});
       if (added) it->second.font = forms::MakeFont(*c.font);
@@ -44,12 +43,12 @@ void PrepareCourseFonts() {
 
 }  // namespace
 
-void PrepareApplication() {
+void PrepareApplication(const CourseMap& map) {
   // Between unloading one page and showing the next no window is open; that is not the end.
   QApplication::setQuitOnLastWindowClosed(false);
   forms::InstallFontSubstitutions();
   forms::InstallAccessibility();
-  PrepareCourseFonts();
+  PrepareCourseFonts(map);
 }
 
 }  // namespace shell

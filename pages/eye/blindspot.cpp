@@ -4,10 +4,12 @@
 #include <cstdint>
 
 #include "content/assets.h"
-#include "pages/common.h"
-#include "forms/inputhold.h"
-#include "pages/pages.h"
 #include "content/texts.h"
+#include "forms/inputhold.h"
+#include "forms/page.h"
+#include "pages/lesson.h"
+#include "pages/pages.h"
+#include "shell/course.h"
 
 namespace pages {
 
@@ -20,35 +22,31 @@ constexpr std::chrono::nanoseconds kStepPause = std::chrono::nanoseconds(4'000'0
 
 // Moves the marker one page unit at a time from start to last. The window keeps painting, and
 // whatever the pupil does meanwhile waits until the sweep has ended.
-void Sweep(forms::Page& me, const QString& marker, std::int16_t start, std::int16_t last,
+void Sweep(const shell::Event& e, const char* marker, std::int16_t start, std::int16_t last,
            std::int16_t step) {
-  forms::ImageBox& image = me.ImageNamed(marker);
+  forms::ImageBox& image = e.me.ImageNamed(QString::fromLatin1(marker));
+  const auto pause =
+      std::chrono::duration_cast<std::chrono::nanoseconds>(kStepPause * e.course.TimeScale());
   forms::InputHold hold;
   for (std::int16_t x = start; step > 0 ? x <= last : x >= last; x += step) {
     image.Move(x, image.Top());
-    hold.Pause(kStepPause);
+    hold.Pause(pause);
   }
 }
 
 }  // namespace
 
-void RegisterBlindSpot(shell::Course& course) {
-  course.Register("Form21", {
-      GoTo("Back_Click", "Form20"),
-      {"Form_Load", [](const Event& e) {
-         e.me.LabelNamed("Label1").SetCaption(Text(kEyeStructureTitle));
-         e.me.LabelNamed("Label2").SetCaption(Text(kRightEyeInstruction));
-         e.me.LabelNamed("Label3").SetCaption(Text(kLeftEyeInstruction));
-         e.me.ImageNamed("Image1").SetPicture(e.Picture(kRealEye));
-         e.me.ImageNamed("Image2").SetPicture(e.Picture(kSpot));
-         e.me.ImageNamed("Image3").SetPicture(e.Picture(kTen));
-       }},
-      {"Left_Click", [](const Event& e) { Sweep(e.me, QStringLiteral("Image3"), 360, 4500, +1); }},
-      GoTo("Menu_Click", "Form17"),
-      GoTo("Next_Click", "Form22"),
-      {"Right_Click", [](const Event& e) { Sweep(e.me, QStringLiteral("Image2"), 9070, 5200, -1); }},
-      ExitButton(),
-  });
+shell::Handlers BlindSpot() {
+  // clang-format off
+  static const Lesson kPage{{}, {{"Label1", kEyeStructureTitle}, {"Label2", kRightEyeInstruction},
+                                 {"Label3", kLeftEyeInstruction}},
+                                {{"Image1", kRealEye}, {"Image2", kSpot}, {"Image3", kTen}}};
+  return {
+      {"Form_Load", LoadLesson(kPage)},
+      {"Left_Click", [](const shell::Event& e) { Sweep(e, "Image3", 360, 4500, +1); }},
+      {"Right_Click", [](const shell::Event& e) { Sweep(e, "Image2", 9070, 5200, -1); }},
+  };
+  // clang-format on
 }
 
 }  // namespace pages

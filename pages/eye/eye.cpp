@@ -1,63 +1,39 @@
-// The chapter on the structure of the eye: three lesson pages and the closing page.
+// The chapter on the structure of the eye: three lesson pages and the closing page. They have no
+// background picture; each shows the photograph of an eye in its corner.
 #include "content/assets.h"
-#include "pages/common.h"
-#include "pages/pages.h"
 #include "content/texts.h"
+#include "pages/lesson.h"
+#include "pages/pages.h"
 
 namespace pages {
 
 using namespace content;
 
-void RegisterEye(shell::Course& course) {
-  course.Register("Form18", {
-      GoTo("Back_Click", "Form17"),
-      {"Form_Load", [](const Event& e) {
-         e.me.LabelNamed("Label1").SetCaption(Text(kEyeStructureTitle));
-         e.me.LabelNamed("Label2").SetCaption(Text(kParagraphA));
-         e.me.ImageNamed("Image1").SetPicture(e.Picture(kRealEye));
-         e.me.ImageNamed("Image2").SetPicture(e.Picture(kEyeFront));
-       }},
-      GoTo("Menu_Click", "Form17"),
-      GoTo("Next_Click", "Form19"),
-      ExitButton(),
-  });
-
-  course.Register("Form19", {
-      GoTo("Back_Click", "Form18"),
-      {"Form_Load", [](const Event& e) {
-         e.me.LabelNamed("Label1").SetCaption(Text(kEyeStructureTitle));
-         e.me.ImageNamed("Image1").SetPicture(e.Picture(kRealEye));
-         e.me.ImageNamed("Image2").SetPicture(e.Picture(kEyeCross));
-       }},
-      GoTo("Menu_Click", "Form17"),
-      GoTo("Next_Click", "Form20"),
-      ExitButton(),
-  });
-
-  course.Register("Form20", {
-      GoTo("Back_Click", "Form19"),
-      {"Form_Load", [](const Event& e) {
-         e.me.LabelNamed("Label1").SetCaption(Text(kEyeStructureTitle));
-         e.me.LabelNamed("Label2").SetCaption(Text(kParagraphB));
-         e.me.LabelNamed("Label3").SetCaption(Text(kParagraphC));
-         e.me.ImageNamed("Image1").SetPicture(e.Picture(kRealEye));
-       }},
-      GoTo("Menu_Click", "Form17"),
-      GoTo("Next_Click", "Form21"),
-      ExitButton(),
-  });
-
-  course.Register("Form22", {
-      GoTo("Back_Click", "Form21"),
-      {"Form_Load", [](const Event& e) {
-         e.me.LabelNamed("Label1").SetCaption(Text(kEyeWorkingTitle));
-         e.me.LabelNamed("Label4").SetCaption(Text(kParagraphD));
-         e.me.ImageNamed("Image1").SetPicture(e.Picture(kRealEye));
-         e.me.ImageNamed("Image2").SetPicture(e.Picture(kWork));
-       }},
-      GoTo("Menu_Click", "Form17"),
-      ExitButton(),
-  });
+// clang-format off
+shell::Handlers EyeParts() {
+  static const Lesson kPage{{}, {{"Label1", kEyeStructureTitle}, {"Label2", kParagraphA}},
+                                {{"Image1", kRealEye}, {"Image2", kEyeFront}}};
+  return {{"Form_Load", LoadLesson(kPage)}};
 }
+
+shell::Handlers EyeSection() {
+  static const Lesson kPage{{}, {{"Label1", kEyeStructureTitle}},
+                                {{"Image1", kRealEye}, {"Image2", kEyeCross}}};
+  return {{"Form_Load", LoadLesson(kPage)}};
+}
+
+shell::Handlers EyeInside() {
+  static const Lesson kPage{{}, {{"Label1", kEyeStructureTitle}, {"Label2", kParagraphB},
+                                 {"Label3", kParagraphC}},
+                                {{"Image1", kRealEye}}};
+  return {{"Form_Load", LoadLesson(kPage)}};
+}
+
+shell::Handlers EyeWorking() {
+  static const Lesson kPage{{}, {{"Label1", kEyeWorkingTitle}, {"Label4", kParagraphD}},
+                                {{"Image1", kRealEye}, {"Image2", kWork}}};
+  return {{"Form_Load", LoadLesson(kPage)}};
+}
+// clang-format on
 
 }  // namespace pages

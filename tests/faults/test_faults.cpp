@@ -2,6 +2,14 @@
 // file and one way at a time; the course is then walked over every page that does not need the
 // file, and on to the first page or button that does. Each case runs in a child process of its
 // own, so that a crash or a hang ends that case only, and is seen as what it is.
+#include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
@@ -13,17 +21,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cerrno>
-#include <fcntl.h>
 #include <functional>
-#include <grp.h>
-#include <pwd.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "content/assets.h"
-#include "tests/faults/coursemap.h"
+#include "tests/support/coursemap.h"
 #include "tests/support/harness.h"
 #include "tests/support/main.h"
 
@@ -46,7 +47,7 @@ QByteArray Gif(quint16 width, quint16 height) {
   auto word = [&b](quint16 v) { b.append(char(v & 0xff)).append(char(v >> 8)); };
   word(width);
   word(height);
-  b.append("\x80\x00\x00", 3);                  // a global map of two colours
+  b.append("\x80\x00\x00", 3);  // a global map of two colours
   b.append("\x00\x00\x00\xff\xff\xff", 6);
   b.append(',');
   word(0);
@@ -54,7 +55,7 @@ QByteArray Gif(quint16 width, quint16 height) {
   word(width);
   word(height);
   b.append('\x00');
-  b.append("\x02\x02\x44\x01\x00", 5);          // clear, one pixel, end of information
+  b.append("\x02\x02\x44\x01\x00", 5);  // clear, one pixel, end of information
   b.append(';');
   return b;
 }
@@ -150,8 +151,8 @@ QString Spoil(const QString& path, const QString& damage) {
   } else if (damage == "fails at once") {
     ok = WriteFailingProgram(path);
   } else if (damage == "not a program") {
-    ok = Write(path, QByteArray(2048, '\x5a')) && QFile::setPermissions(path, QFile::ReadOwner |
-                                                                      QFile::ExeOwner);
+    ok = Write(path, QByteArray(2048, '\x5a')) &&
+         QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
   } else {
     return QStringLiteral("unknown damage ") + damage;
   }
@@ -190,8 +191,7 @@ QString Failed(const Harness& h, const QString& file, const QString& after) {
   if (auto e = Check(h, h.Status() == std::optional<int>(1), "no end with status 1 " + after);
       !e.isEmpty())
     return e;
-  if (auto e = Check(h, h.Reports().size() == 1, "not exactly one report " + after);
-      !e.isEmpty())
+  if (auto e = Check(h, h.Reports().size() == 1, "not exactly one report " + after); !e.isEmpty())
     return e;
   if (auto e = Check(h, h.Reports()[0].contains(h.File(file)),
                      "the report does not name " + h.File(file));
@@ -208,15 +208,6 @@ bool ShowsPictureOfSize(forms::Page& page, QSize size) {
     if (auto* b = dynamic_cast<forms::Button*>(c); b && b->Picture().size() == size) return true;
   }
   return false;
-}
-
-void Take(Harness& h, const coursemap::Step& s) {
-  if (s.control.isEmpty())
-    h.PressPage(QPoint(600, 480));
-  else if (s.from == QLatin1String("Form16"))
-    h.Press(s.control);
-  else
-    h.Click(s.control, s.index);
 }
 
 QString StepName(const coursemap::Step& s) {
@@ -246,7 +237,7 @@ QString Walk(Harness& h, const Need& need) {
     }
     if (!best) break;
     for (const coursemap::Step& s : *best) {
-      Take(h, s);
+      h.Take(s);
       if (auto e = Works(h, s.to, StepName(s)); !e.isEmpty()) return e;
       visited.insert(s.to);
     }
@@ -264,7 +255,7 @@ QString Walk(Harness& h, const Need& need) {
   if (need.button) {
     const auto route = coursemap::Route(h.PageName(), need.button->page, pass);
     if (!route) return QStringLiteral("no way to ") + need.button->page;
-    for (const coursemap::Step& s : *route) Take(h, s);
+    for (const coursemap::Step& s : *route) h.Take(s);
     h.Click(need.button->button);
     return {};
   }
@@ -272,8 +263,8 @@ QString Walk(Harness& h, const Need& need) {
     if (!visited.count(s.from) || !need.pages.contains(s.to)) continue;
     const auto route = coursemap::Route(h.PageName(), s.from, pass);
     if (!route) continue;
-    for (const coursemap::Step& r : *route) Take(h, r);
-    Take(h, s);
+    for (const coursemap::Step& r : *route) h.Take(r);
+    h.Take(s);
     return {};
   }
   return QStringLiteral("no way to a page that needs the file");
@@ -337,9 +328,8 @@ QString InChild(const std::function<QString()>& run, qint64& elapsed) {
   return QString::fromUtf8(out.mid(5));
 }
 
-const QStringList kPictureDamage = {"missing",   "empty",      "truncated", "random bytes",
-                                    "png",       "directory",  "unreadable", "bomb",
-                                    "link loop"};
+const QStringList kPictureDamage = {"missing",   "empty",      "truncated", "random bytes", "png",
+                                    "directory", "unreadable", "bomb",      "link loop"};
 const QStringList kProgramFailsAtLoad = {"missing", "not executable", "directory", "link loop"};
 
 }  // namespace
@@ -350,10 +340,9 @@ class FaultsTest : public QObject {
   void initTestCase() {
     // A copy of the course folder that any user may read, for cases that give up root.
     QVERIFY(shared_.isValid());
-    QVERIFY(QFile::setPermissions(shared_.path(), QFile::ReadOwner | QFile::WriteOwner |
-                                                      QFile::ExeOwner | QFile::ReadOther |
-                                                      QFile::ExeOther | QFile::ReadGroup |
-                                                      QFile::ExeGroup));
+    QVERIFY(QFile::setPermissions(
+        shared_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther |
+                            QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup));
     const QDir built(testing::BuiltCourseFolder());
     for (const QString& name : built.entryList(QDir::Files)) {
       QVERIFY(QFile::copy(built.filePath(name), shared_.filePath(name)));

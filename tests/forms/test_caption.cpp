@@ -4,8 +4,8 @@
 
 #include "forms/caption.h"
 #include "forms/fonts.h"
-#include "tests/support/main.h"
 #include "pagedesc/rows.h"
+#include "tests/support/main.h"
 
 namespace {
 
@@ -24,8 +24,8 @@ class CaptionTest : public QObject {
  private slots:
   void chineseBreaksBetweenAnyCharacters() {
     // 14.25 pt is 19 px an em: five characters to a 95 px line.
-    const QStringList lines = Lines(QStringLiteral("眼睛是人類接收視覺的重要感覺器官"),
-                                    pagedesc::rows::Ming1425, 95);
+    const QStringList lines =
+        Lines(QStringLiteral("眼睛是人類接收視覺的重要感覺器官"), pagedesc::rows::Ming1425, 95);
     QCOMPARE(lines, QStringList({"眼睛是人類", "接收視覺的", "重要感覺器", "官"}));
   }
 
@@ -46,8 +46,8 @@ class CaptionTest : public QObject {
   }
 
   void latinBreaksAtSpacesAndLongWordsAnywhere() {
-    const QStringList words = Lines(QStringLiteral("Sensory Organs and Senses"),
-                                    pagedesc::rows::Ming1425, 80);
+    const QStringList words =
+        Lines(QStringLiteral("Sensory Organs and Senses"), pagedesc::rows::Ming1425, 80);
     for (const QString& line : words) QVERIFY(!line.startsWith(' ') && !line.endsWith(' '));
     QCOMPARE(words.join(' '), QStringLiteral("Sensory Organs and Senses"));
     const QStringList long_ = Lines(QString(30, QLatin1Char('W')), pagedesc::rows::Ming1425, 60);
@@ -58,8 +58,7 @@ class CaptionTest : public QObject {
   void indentAndPitchFollowTheDesignedFace() {
     const forms::TextStyle style = forms::MakeTextStyle(pagedesc::rows::Ming1425);
     QCOMPARE(style.pitch, 19.0);  // one em
-    const forms::CaptionLayout layout =
-        forms::LayOutCaption(QStringLiteral("     眼"), style, 400);
+    const forms::CaptionLayout layout = forms::LayOutCaption(QStringLiteral("     眼"), style, 400);
     QCOMPARE(layout.x[5], 47.5);  // five half-em spaces before the first character
     QCOMPARE(layout.Height(), 19.0);
   }

@@ -38,7 +38,8 @@ class IllusionsTest : public QObject {
     QVERIFY(!h.Page()->Picture().isNull());
     QCOMPARE(h.Focus(), &h.Page()->Find("Back").Widget());  // Label1 has tab 0 but no focus
     h.Click("Next");
-    QCOMPARE(h.Page()->LabelNamed("Label1").Caption(), QStringLiteral("視錯覺（Optical Illusion）"));
+    QCOMPARE(h.Page()->LabelNamed("Label1").Caption(),
+             QStringLiteral("視錯覺（Optical Illusion）"));
     h.Click("Next");
     QCOMPARE(h.PageName(), QStringLiteral("Form4"));
     h.Click("Back");
@@ -52,7 +53,8 @@ class IllusionsTest : public QObject {
     Harness h;
     for (int k = 0; k < 10; ++k) {
       h.GoTo("Form4");
-      QCOMPARE(h.Page()->LabelNamed("Label1").Caption(), QStringLiteral("以下是一些「視錯覺」的圖像："));
+      QCOMPARE(h.Page()->LabelNamed("Label1").Caption(),
+               QStringLiteral("以下是一些「視錯覺」的圖像："));
       h.Click("image", k);
       QCOMPARE(h.PageName(), QStringLiteral("Form%1").arg(5 + k));
       QVERIFY(!Shown(h.Page(), "Label2"));

@@ -18,11 +18,11 @@
 #include <QWindow>
 #include <memory>
 
+#include "pages/pages.h"
 #include "shell/course.h"
-#include "tests/faults/coursemap.h"
+#include "tests/support/coursemap.h"
 #include "tests/support/harness.h"
 #include "tests/support/main.h"
-#include "pages/pages.h"
 
 namespace {
 
@@ -43,8 +43,7 @@ struct Run {
     env.folder = folder;
     env.report = [this](const QString& message) { reports << message; };
     env.end = [this](int s) { status = s; };
-    course = std::make_unique<shell::Course>(std::move(env));
-    pages::RegisterAll(*course);
+    course = std::make_unique<shell::Course>(std::move(env), app::Course());
   }
   ~Run() {
     course.reset();
@@ -167,8 +166,9 @@ class Pupil {
         where = QStringLiteral("%1 at (%2,%3)").arg(ControlName(c)).arg(at.x()).arg(at.y());
       }
       const int b = Pick(10);
-      const Qt::MouseButton button = b < 8 ? Qt::LeftButton : b < 9 ? Qt::RightButton
-                                                                    : Qt::MiddleButton;
+      const Qt::MouseButton button = b < 8   ? Qt::LeftButton
+                                     : b < 9 ? Qt::RightButton
+                                             : Qt::MiddleButton;
       const bool twice = kind >= 47;
       QWidget* target = page.childAt(at);
       if (!Allow(target ? target : &page)) return {};
@@ -178,7 +178,9 @@ class Pupil {
         QTest::mouseClick(window, button, Qt::NoModifier, at);
       return QStringLiteral("%1 %2 %3")
           .arg(twice ? "double click" : "click",
-               button == Qt::LeftButton ? "left" : button == Qt::RightButton ? "right" : "middle",
+               button == Qt::LeftButton    ? "left"
+               : button == Qt::RightButton ? "right"
+                                           : "middle",
                where);
     }
     if (kind < 99) {
@@ -188,9 +190,12 @@ class Pupil {
         const char* name;
       };
       static const K keys[] = {
-          {Qt::Key_Tab, Qt::NoModifier, "Tab"},       {Qt::Key_Backtab, Qt::ShiftModifier, "Shift+Tab"},
-          {Qt::Key_Return, Qt::NoModifier, "Enter"},  {Qt::Key_Enter, Qt::KeypadModifier, "keypad Enter"},
-          {Qt::Key_Space, Qt::NoModifier, "Space"},   {Qt::Key_Escape, Qt::NoModifier, "Esc"},
+          {Qt::Key_Tab, Qt::NoModifier, "Tab"},
+          {Qt::Key_Backtab, Qt::ShiftModifier, "Shift+Tab"},
+          {Qt::Key_Return, Qt::NoModifier, "Enter"},
+          {Qt::Key_Enter, Qt::KeypadModifier, "keypad Enter"},
+          {Qt::Key_Space, Qt::NoModifier, "Space"},
+          {Qt::Key_Escape, Qt::NoModifier, "Esc"},
           {Qt::Key_A, Qt::NoModifier, "letter"},
       };
       K k = keys[Pick(int(std::size(keys)))];
@@ -200,8 +205,8 @@ class Pupil {
         name = QChar(char('a' + (k.key - Qt::Key_A)));
       }
       QWidget* focus = page.focusWidget();
-      const bool clicks = k.key == Qt::Key_Return || k.key == Qt::Key_Enter ||
-                          k.key == Qt::Key_Space;
+      const bool clicks =
+          k.key == Qt::Key_Return || k.key == Qt::Key_Enter || k.key == Qt::Key_Space;
       if (clicks && focus && !Allow(focus)) return {};
       if (focus) name += " on " + focus->objectName();  // before the key, which may unload it
       QTest::keyClick(window, k.key, k.modifiers);
@@ -243,21 +248,27 @@ class RandomTest : public QObject {
   void everyActionLeavesOnePageThatMayFollowTheLast() {
     const QString replay = qEnvironmentVariable("LUMORA_RANDOM_REPLAY");
     const quint64 seed = EnvNumber("LUMORA_RANDOM_SEED", kSeed);
-    const int actions = int(EnvNumber("LUMORA_RANDOM_ACTIONS", replay.isEmpty() ? kActions : 100000));
+    const int actions =
+        int(EnvNumber("LUMORA_RANDOM_ACTIONS", replay.isEmpty() ? kActions : 100000));
     QRandomGenerator64 seeds(seed);
     Pupil pupil(dir_.path(), 0, replay.isEmpty() ? kSweeps : replay.section(':', 1).toInt());
     QElapsedTimer timer;
     timer.start();
     int runs = 0, done = 0, switches = 0;
     while (done < actions) {
-      const quint64 runSeed = replay.isEmpty() ? seeds.generate64() : replay.section(':', 0, 0).toULongLong();
+      const quint64 runSeed =
+          replay.isEmpty() ? seeds.generate64() : replay.section(':', 0, 0).toULongLong();
       const int sweepsAtStart = pupil.SweepsLeft();
       pupil.Reseed(runSeed);
       pupil.Start();
       ++runs;
       const auto fail = [&](const QString& what) {
         return QStringLiteral("%1\nseed %2, run %3; replay it with LUMORA_RANDOM_REPLAY=%4:%5\n%6")
-            .arg(what).arg(seed).arg(runs).arg(runSeed).arg(sweepsAtStart)
+            .arg(what)
+            .arg(seed)
+            .arg(runs)
+            .arg(runSeed)
+            .arg(sweepsAtStart)
             .arg(pupil.Log().join('\n'));
       };
       QString previous;

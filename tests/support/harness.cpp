@@ -6,7 +6,7 @@
 #include <QTest>
 #include <stdexcept>
 
-#include "pages/pages.h"
+#include "app/coursemap.h"
 
 namespace testing {
 
@@ -25,17 +25,22 @@ Harness::Harness(const QString& subfolder) {
     QFile::copy(built.filePath(name), File(name));
     QFile::setPermissions(File(name), QFile::permissions(built.filePath(name)));
   }
-  shell::Environment env;
-  env.folder = folder_;
-  env.report = [this](const QString& message) { reports_ << message; };
-  env.end = [this](int status) { status_ = status; };
-  course_ = std::make_unique<shell::Course>(std::move(env));
-  pages::RegisterAll(*course_);
+  env_.folder = folder_;
+  env_.report = [this](const QString& message) { reports_ << message; };
+  env_.end = [this](int status) { status_ = status; };
+  env_.timeScale = 0;
+  course_ = std::make_unique<shell::Course>(env_, app::Course());
 }
 
 Harness::~Harness() {
   course_.reset();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void Harness::SetTimeScale(double scale) {
+  if (Page()) throw std::runtime_error("set the time scale before the course starts");
+  env_.timeScale = scale;
+  course_ = std::make_unique<shell::Course>(env_, app::Course());
 }
 
 void Harness::Remove(const QString& name) const { QFile::remove(File(name)); }
@@ -72,42 +77,20 @@ void Harness::Key(int key, Qt::KeyboardModifiers modifiers) {
 }
 
 void Harness::GoTo(const QString& page) {
-  // The shortest button path from the start page to each page.
-  static const std::map<QString, QStringList> kPaths = {
-      {"Form16", {"*", "Command3", "Back"}},
-      {"Form17", {"*"}},
-      {"Form18", {"*", "Command1"}},
-      {"Form19", {"*", "Command1", "Next"}},
-      {"Form20", {"*", "Command1", "Next", "Next"}},
-      {"Form21", {"*", "Command1", "Next", "Next", "Next"}},
-      {"Form22", {"*", "Command1", "Next", "Next", "Next", "Next"}},
-      {"Form2", {"*", "Command3"}},
-      {"Form3", {"*", "Command3", "Next"}},
-      {"Form4", {"*", "Command3", "Next", "Next"}},
-  };
   if (!Page()) Start();
-  if (page == QLatin1String("Form16") && PageName() == page) return;
-  // Every page but the title has a way to the menu; the paths start there.
-  if (PageName() == QLatin1String("Form16")) PressPage(QPoint(600, 480));
-  if (PageName() != QLatin1String("Form17")) Click("Menu");
-  QStringList path;
-  if (const auto it = kPaths.find(page); it != kPaths.end()) {
-    path = it->second;
-  } else {
-    const int k = page.mid(4).toInt() - 5;  // Form5..Form14 through the index
-    path = kPaths.at("Form4");
-    path << QStringLiteral("image(%1)").arg(k);
-  }
-  for (const QString& step : path) {
-    if (step == QLatin1String("*")) {
-      if (PageName() == QLatin1String("Form16")) PressPage(QPoint(600, 480));
-    } else if (step.startsWith(QLatin1String("image("))) {
-      Click(QStringLiteral("image"), step.mid(6, step.size() - 7).toInt());
-    } else {
-      Click(step);
-    }
-  }
+  const auto route = coursemap::Route(PageName(), page, [](const QString&) { return true; });
+  if (!route) throw std::runtime_error(("no way to " + page).toStdString());
+  for (const coursemap::Step& step : *route) Take(step);
   if (PageName() != page) throw std::runtime_error(("could not reach " + page).toStdString());
+}
+
+void Harness::Take(const coursemap::Step& step) {
+  if (step.control.isEmpty())
+    PressPage(QPoint(600, 480));
+  else if (dynamic_cast<forms::Label*>(&Page()->Find(step.control, step.index)))
+    Press(step.control);
+  else
+    Click(step.control, step.index);
 }
 
 int Harness::VisiblePages() const {

@@ -8,8 +8,9 @@
 #include <memory>
 #include <optional>
 
-#include "shell/course.h"
 #include "forms/page.h"
+#include "shell/course.h"
+#include "tests/support/coursemap.h"
 
 namespace testing {
 
@@ -17,6 +18,8 @@ class Harness {
  public:
   // subfolder: where inside the temporary folder the course lies (for odd path names).
   explicit Harness(const QString& subfolder = QStringLiteral("course"));
+  // The course's timed steps (the blind-spot sweep) take no time unless a test asks for it.
+  void SetTimeScale(double scale);
   ~Harness();
 
   QString Folder() const { return folder_; }
@@ -36,8 +39,10 @@ class Harness {
   void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
   QWidget* Focus() const;
 
-  // Walks from the start page along buttons: "Form17" is reached by a press on the title page.
+  // Walks the shortest way from the current page (the start page if none) along buttons.
   void GoTo(const QString& page);
+  // Takes one way out of the current page: its button, or a press on the page or a label.
+  void Take(const coursemap::Step& step);
 
   // What the outside world saw.
   const QStringList& Reports() const { return reports_; }
@@ -50,6 +55,7 @@ class Harness {
   QString folder_;
   QStringList reports_;
   std::optional<int> status_;
+  shell::Environment env_;
   std::unique_ptr<shell::Course> course_;
 };
 

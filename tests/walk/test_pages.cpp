@@ -4,7 +4,6 @@
 
 #include "tests/support/harness.h"
 #include "tests/support/main.h"
-#include "shell/pagetable.h"
 
 using testing::Harness;
 
@@ -13,8 +12,7 @@ class PagesTest : public QObject {
  private slots:
   void everyPageShowsAsDesigned_data() {
     QTest::addColumn<QString>("page");
-    for (const shell::PageEntry& e : shell::PageTable())
-      QTest::newRow(e.name.data()) << QString::fromUtf8(e.name.data(), e.name.size());
+    for (const QString& page : coursemap::Pages()) QTest::newRow(qPrintable(page)) << page;
   }
   void everyPageShowsAsDesigned() {
     QFETCH(QString, page);
@@ -34,7 +32,9 @@ class PagesTest : public QObject {
         QVERIFY2(!label->Caption().startsWith(QLatin1String("Label")), qPrintable(where));
         QVERIFY2(label->CaptionHeight() <= label->height(),
                  qPrintable(QStringLiteral("%1: %2 px of text in %3 px")
-                                .arg(where).arg(label->CaptionHeight()).arg(label->height())));
+                                .arg(where)
+                                .arg(label->CaptionHeight())
+                                .arg(label->height())));
       }
       if (auto* image = dynamic_cast<forms::ImageBox*>(c)) {
         QVERIFY2(!image->Picture().isNull(), qPrintable(where));
