@@ -2,6 +2,9 @@
 // leader lines from here, and the contact sheet draws the labels over them as the pages will.
 #pragma once
 
+#include <QColor>
+#include <QPainter>
+#include <QPointF>
 #include <QRectF>
 #include <QString>
 #include <string_view>
@@ -51,11 +54,15 @@ inline Diagram FromPage(const char* file, std::string_view page, std::string_vie
   for (const pagedesc::ControlDescription& c : p.controls) {
     if (c.kind != pagedesc::Kind::Label || c.alignment != pagedesc::Alignment::Centre) continue;
     d.fontPixels = static_cast<int>(c.font->Points() * 96 / 72);
-    d.labels.push_back({QString::fromUtf8(c.caption.data(), static_cast<qsizetype>(c.caption.size())),
-                        c.left, c.top, c.width, c.height});
+    d.labels.push_back(
+        {QString::fromUtf8(c.caption.data(), static_cast<qsizetype>(c.caption.size())), c.left,
+         c.top, c.width, c.height});
   }
   return d;
 }
+
+// A thin line from beside a label's text to the part it names, ending in a dot on the part.
+void Leader(QPainter& p, const Diagram& diagram, const QString& label, QPointF part, QColor colour);
 
 inline const Diagram& EyeFrontLabels() {
   static const Diagram d = FromPage("eyefront.jpg", "Form18", "Image2");
