@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "content/assets.h"
 #include "pagedesc/pagedesc.h"
 
 namespace assetgen {
@@ -20,7 +21,7 @@ struct DiagramLabel {
 };
 
 struct Diagram {
-  QString file;
+  QString file;             // without the course constant's leading backslash
   int imageLeft, imageTop;  // twips on the page
   int fontPixels;           // the labels' bold Ming font: 24 pt is 32 px, 15.75 pt is 21 px
   std::vector<DiagramLabel> labels;
@@ -47,10 +48,12 @@ struct Diagram {
 
 // The part names are the centred labels of the page, read from its description so that the
 // diagram and the page cannot drift apart.
-inline Diagram FromPage(const char* file, std::string_view page, std::string_view image) {
+inline Diagram FromPage(std::string_view picture, std::string_view page, std::string_view image) {
   const pagedesc::PageDescription& p = *pagedesc::Describe(page);
   const pagedesc::ControlDescription& box = *p.Find(image);
-  Diagram d{QString::fromLatin1(file), box.left, box.top, 0, {}};
+  const QString file =
+      QString::fromLatin1(picture.substr(1).data(), static_cast<qsizetype>(picture.size() - 1));
+  Diagram d{file, box.left, box.top, 0, {}};
   for (const pagedesc::ControlDescription& c : p.controls) {
     if (c.kind != pagedesc::Kind::Label || c.alignment != pagedesc::Alignment::Centre) continue;
     d.fontPixels = static_cast<int>(c.font->Points() * 96 / 72);
@@ -65,17 +68,17 @@ inline Diagram FromPage(const char* file, std::string_view page, std::string_vie
 void Leader(QPainter& p, const Diagram& diagram, const QString& label, QPointF part, QColor colour);
 
 inline const Diagram& EyeFrontLabels() {
-  static const Diagram d = FromPage("eyefront.jpg", "Form18", "Image2");
+  static const Diagram d = FromPage(content::kEyeFront, "Form18", "Image2");
   return d;
 }
 
 inline const Diagram& EyeCrossLabels() {
-  static const Diagram d = FromPage("eyecross1.gif", "Form19", "Image2");
+  static const Diagram d = FromPage(content::kEyeCross, "Form19", "Image2");
   return d;
 }
 
 inline const Diagram& EyeWorkingLabels() {
-  static const Diagram d = FromPage("work.gif", "Form22", "Image2");
+  static const Diagram d = FromPage(content::kWork, "Form22", "Image2");
   return d;
 }
 
