@@ -62,8 +62,8 @@ QString WriteGif(const QImage& indexed, const QString& path) {
     return file.errorString();
   }
   // The save file keeps its private temporary mode; the pictures are for every pupil's account.
-  QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                  QFile::ReadOther);
+  QFile::setPermissions(path,
+                        QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
   return {};
 }
 

@@ -15,9 +15,7 @@ constexpr int kGreyLeft = (353 - 4 * kGreySide - 3 * kGreyGap) / 2;
 constexpr int kGreyGrounds[4] = {236, 176, 104, 34};
 constexpr int kGreyMiddle = 128;
 
-int GreyLeft(int i) {
-  return kGreyLeft + i * (kGreySide + kGreyGap);
-}
+int GreyLeft(int i) { return kGreyLeft + i * (kGreySide + kGreyGap); }
 
 }  // namespace
 
@@ -120,9 +118,7 @@ const std::vector<QRgb> kStripePalette = {kBlue, kYellow, kRed};
 
 }  // namespace
 
-QImage RedCross() {
-  return ToPalette(StripedCross(), kStripePalette);
-}
+QImage RedCross() { return ToPalette(StripedCross(), kStripePalette); }
 
 // The middle of the X, three times as large: the four squares where the diagonals meet, two
 // of each, with the stripes now too wide to tint the red.

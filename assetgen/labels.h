@@ -2,11 +2,15 @@
 // leader lines from here, and the contact sheet draws the labels over them as the pages will.
 #pragma once
 
+#include <QColor>
+#include <QPainter>
+#include <QPointF>
 #include <QRectF>
 #include <QString>
 #include <string_view>
 #include <vector>
 
+#include "content/assets.h"
 #include "pagedesc/descriptions.h"
 
 namespace assetgen {
@@ -17,7 +21,7 @@ struct DiagramLabel {
 };
 
 struct Diagram {
-  QString file;
+  QString file;             // without the course constant's leading backslash
   int imageLeft, imageTop;  // twips on the page
   int fontPixels;           // the labels' bold Ming font: 24 pt is 32 px, 15.75 pt is 21 px
   std::vector<DiagramLabel> labels;
@@ -44,31 +48,37 @@ struct Diagram {
 
 // The part names are the centred labels of the page, read from its description so that the
 // diagram and the page cannot drift apart.
-inline Diagram FromPage(const char* file, const pagedesc::PageDescription& p,
+inline Diagram FromPage(std::string_view picture, const pagedesc::PageDescription& p,
                         std::string_view image) {
   const pagedesc::ControlDescription& box = *p.Find(image);
-  Diagram d{QString::fromLatin1(file), box.left, box.top, 0, {}};
+  const QString file =
+      QString::fromLatin1(picture.substr(1).data(), static_cast<qsizetype>(picture.size() - 1));
+  Diagram d{file, box.left, box.top, 0, {}};
   for (const pagedesc::ControlDescription& c : p.controls) {
     if (c.kind != pagedesc::Kind::Label || c.alignment != pagedesc::Alignment::Centre) continue;
     d.fontPixels = static_cast<int>(c.font->Points() * 96 / 72);
-    d.labels.push_back({QString::fromUtf8(c.caption.data(), static_cast<qsizetype>(c.caption.size())),
-                        c.left, c.top, c.width, c.height});
+    d.labels.push_back(
+        {QString::fromUtf8(c.caption.data(), static_cast<qsizetype>(c.caption.size())), c.left,
+         c.top, c.width, c.height});
   }
   return d;
 }
 
+// A thin line from beside a label's text to the part it names, ending in a dot on the part.
+void Leader(QPainter& p, const Diagram& diagram, const QString& label, QPointF part, QColor colour);
+
 inline const Diagram& EyeFrontLabels() {
-  static const Diagram d = FromPage("eyefront.jpg", pagedesc::pages::Form18(), "Image2");
+  static const Diagram d = FromPage(content::kEyeFront, pagedesc::pages::Form18(), "Image2");
   return d;
 }
 
 inline const Diagram& EyeCrossLabels() {
-  static const Diagram d = FromPage("eyecross1.gif", pagedesc::pages::Form19(), "Image2");
+  static const Diagram d = FromPage(content::kEyeCross, pagedesc::pages::Form19(), "Image2");
   return d;
 }
 
 inline const Diagram& EyeWorkingLabels() {
-  static const Diagram d = FromPage("work.gif", pagedesc::pages::Form22(), "Image2");
+  static const Diagram d = FromPage(content::kWork, pagedesc::pages::Form22(), "Image2");
   return d;
 }
 

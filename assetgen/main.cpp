@@ -1,6 +1,6 @@
 // lumora-assetgen: draws every course picture into the course folder.
 //
-//   lumora-assetgen DIR                       write the 24 pictures into DIR
+//   lumora-assetgen DIR                       write the course pictures into DIR
 //   lumora-assetgen --contact-sheet FILE DIR  compose the pictures found in DIR into one PNG,
 //                                             the eye diagrams also with their page labels
 //                                             and the menu buttons as they show them
@@ -14,47 +14,68 @@
 #include <QPainter>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
+#include <string_view>
 
 #include "assetgen/gif.h"
 #include "assetgen/labels.h"
 #include "assetgen/pictures.h"
+#include "content/assets.h"
 
 namespace {
 
 using namespace assetgen;
 
-struct Picture {
-  const char* file;
+// Each course picture, by the constant that names it, and the function that draws it.
+struct Drawing {
+  std::string_view picture;
   QImage (*draw)();
 };
 
-// In the order the course meets them.
-constexpr Picture kPictures[] = {
-    {"bg5.jpg", TitleBackground},
-    {"bg3.jpg", MenuBackground},
-    {"bg.jpg", PageBackground},
-    {"realeye.jpg", RealEye},
-    {"eyefront.jpg", EyeFront},
-    {"eyecross1.gif", EyeCross},
-    {"spot.gif", SpotMark},
-    {"ten.gif", CrossMark},
-    {"work.gif", EyeWorking},
-    {"0grey1.jpg", GreySquares},
-    {"0grey2.jpg", GreySquaresProof},
-    {"1line1.gif", HermannGrid},
-    {"2line2.jpg", ScintillatingGrid},
-    {"3square1.gif", RedCross},
-    {"3square2.gif", RedCrossEnlarged},
-    {"4slope1.jpg", CafeWall},
-    {"4slope2.jpg", CafeWallPlain},
-    {"5lightbulb1.jpg", LightBulb},
-    {"5lightbulb2.jpg", LightField},
-    {"6colorsq1.jpg", ColourSquares},
-    {"6colorsq2.jpg", WhiteField},
-    {"8faces.gif", VaseAndFaces},
-    {"9head1.jpg", SkullFromAfar},
-    {"9head2.jpg", LadyCloseUp},
+constexpr Drawing kDrawings[] = {
+    {content::kTitleBackground, TitleBackground},
+    {content::kMenuBackground, MenuBackground},
+    {content::kBackground, PageBackground},
+    {content::kRealEye, RealEye},
+    {content::kEyeFront, EyeFront},
+    {content::kEyeCross, EyeCross},
+    {content::kSpot, SpotMark},
+    {content::kTen, CrossMark},
+    {content::kWork, EyeWorking},
+    {content::kGrey1, GreySquares},
+    {content::kGrey2, GreySquaresProof},
+    {content::kLine1, HermannGrid},
+    {content::kLine2, ScintillatingGrid},
+    {content::kSquare1, RedCross},
+    {content::kSquare2, RedCrossEnlarged},
+    {content::kSlope1, CafeWall},
+    {content::kSlope2, CafeWallPlain},
+    {content::kLightbulb1, LightBulb},
+    {content::kLightbulb2, LightField},
+    {content::kColorSq1, ColourSquares},
+    {content::kColorSq2, WhiteField},
+    {content::kFaces, VaseAndFaces},
+    {content::kHead1, SkullFromAfar},
+    {content::kHead2, LadyCloseUp},
 };
+
+// A picture added to the course's list without a drawing, or drawn twice, or a drawing of a
+// name that is not in the list, stops the build here instead of leaving a file missing.
+constexpr bool EachPictureDrawnOnce() {
+  if (std::size(kDrawings) != content::kPictures.size()) return false;
+  for (std::string_view picture : content::kPictures) {
+    int drawings = 0;
+    for (const Drawing& d : kDrawings) drawings += d.picture == picture;
+    if (drawings != 1) return false;
+  }
+  return true;
+}
+static_assert(EachPictureDrawnOnce(), "every picture of content/pictures.def needs one drawing");
+
+// The file name, without the leading backslash of the course's constant.
+QString FileName(std::string_view picture) {
+  return QString::fromLatin1(picture.substr(1).data(), static_cast<qsizetype>(picture.size() - 1));
+}
 
 QString Write(const QImage& image, const QString& path) {
   if (path.endsWith(".gif")) return WriteGif(image, path);
@@ -85,9 +106,9 @@ int WritePictures(const QString& dir) {
     std::fprintf(stderr, "lumora-assetgen: cannot create %s\n", qPrintable(dir));
     return 1;
   }
-  for (const Picture& picture : kPictures) {
-    const QString path = QDir(dir).filePath(picture.file);
-    const QString error = Write(picture.draw(), path);
+  for (const Drawing& drawing : kDrawings) {
+    const QString path = QDir(dir).filePath(FileName(drawing.picture));
+    const QString error = Write(drawing.draw(), path);
     if (!error.isEmpty()) {
       std::fprintf(stderr, "lumora-assetgen: %s: %s\n", qPrintable(path), qPrintable(error));
       return 1;
@@ -116,32 +137,42 @@ QImage WithLabels(const QImage& picture, const Diagram& diagram) {
   return sheet;
 }
 
-int WriteContactSheet(const QString& file, const QString& dir) {
-  std::vector<std::pair<QString, QImage>> tiles;
-  for (const Picture& picture : kPictures) {
-    QImageReader reader(QDir(dir).filePath(picture.file));
+using Tiles = std::vector<std::pair<QString, QImage>>;
+
+// The pictures as the build wrote them, each under its file name; false after reporting one
+// that cannot be read.
+bool ReadPictures(const QString& dir, Tiles& tiles) {
+  for (std::string_view picture : content::kPictures) {
+    QImageReader reader(QDir(dir).filePath(FileName(picture)));
     QImage image = reader.read();
     if (image.isNull()) {
       std::fprintf(stderr, "lumora-assetgen: %s: %s\n", qPrintable(reader.fileName()),
                    qPrintable(reader.errorString()));
-      return 1;
+      return false;
     }
-    tiles.emplace_back(picture.file, image);
+    tiles.emplace_back(FileName(picture), image);
   }
+  return true;
+}
+
+// The diagrams with their page labels, and the menu's two picture buttons (73 x 49), which show
+// the middle of their pictures.
+void AddPageViews(Tiles& tiles) {
   for (const Diagram* d : {&EyeFrontLabels(), &EyeCrossLabels(), &EyeWorkingLabels()}) {
-    for (const auto& [name, image] : std::vector(tiles)) {
+    for (const auto& [name, image] : Tiles(tiles)) {
       if (name == d->file) tiles.emplace_back(name + " with its labels", WithLabels(image, *d));
     }
   }
-  // The menu's two picture buttons (73 x 49) show the middle of their pictures.
-  for (const auto& [name, image] : std::vector(tiles)) {
-    if (name == "realeye.jpg" || name == "0grey1.jpg") {
+  for (const auto& [name, image] : Tiles(tiles)) {
+    if (name == FileName(content::kRealEye) || name == FileName(content::kGrey1)) {
       const QRect face((image.width() - 73) / 2, (image.height() - 49) / 2, 73, 49);
       tiles.emplace_back(name + " on its button", image.copy(face));
     }
   }
+}
 
-  // Rows filled left to right up to a fixed width, each tile captioned with its file name.
+// Rows filled left to right up to a fixed width, each tile captioned with its file name.
+QImage Compose(const Tiles& tiles) {
   const int sheetWidth = 1800, gap = 16, caption = 22;
   std::vector<QPoint> places;
   int x = gap, y = gap, rowHeight = 0;
@@ -170,8 +201,14 @@ int WriteContactSheet(const QString& file, const QString& dir) {
                Qt::AlignLeft | Qt::AlignTop,
                QString("%1  %2×%3").arg(tiles[i].first).arg(image.width()).arg(image.height()));
   }
-  p.end();
-  if (!sheet.save(file, "PNG")) {
+  return sheet;
+}
+
+int WriteContactSheet(const QString& file, const QString& dir) {
+  Tiles tiles;
+  if (!ReadPictures(dir, tiles)) return 1;
+  AddPageViews(tiles);
+  if (!Compose(tiles).save(file, "PNG")) {
     std::fprintf(stderr, "lumora-assetgen: cannot write %s\n", qPrintable(file));
     return 1;
   }

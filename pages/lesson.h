@@ -11,9 +11,7 @@
 
 namespace pages {
 
-inline QString Text(std::string_view s) {
-  return QUtf8StringView(s).toString();
-}
+inline QString Text(std::string_view s) { return QUtf8StringView(s).toString(); }
 
 struct Lesson {
   std::string_view background;                                          // none when empty

@@ -10,8 +10,10 @@
 
 #include "app/coursemap.h"
 #include "pagedesc/pagedesc.h"
+#include "tests/support/coursemap.h"
 
 using namespace pagedesc;
+using coursemap::Describe;
 
 namespace {
 
@@ -113,11 +115,6 @@ std::vector<const PageDescription*> AllPages() {
   std::vector<const PageDescription*> all;
   for (const shell::PageEntry& page : app::Course()) all.push_back(&page.description);
   return all;
-}
-
-const PageDescription* Describe(std::string_view name) {
-  const shell::PageEntry* page = shell::FindPage(app::Course(), name);
-  return page ? &page->description : nullptr;
 }
 
 }  // namespace

@@ -47,6 +47,12 @@ inline bool Allowed(const QString& from, const QString& to) {
                      [&](const Step& s) { return s.from == from && s.to == to; });
 }
 
+// A page's description by name; nullptr for a name that is not a page of the course.
+inline const pagedesc::PageDescription* Describe(std::string_view name) {
+  const shell::PageEntry* page = shell::FindPage(app::Course(), name);
+  return page ? &page->description : nullptr;
+}
+
 inline QStringList Pages() {
   QStringList pages;
   for (const shell::PageEntry& page : app::Course()) pages << Str(page.Name());
