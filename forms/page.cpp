@@ -1,31 +1,23 @@
 #include "forms/page.h"
 
-#include <QCloseEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QScreen>
 #include <algorithm>
 
 #include "forms/colours.h"
 #include "forms/units.h"
-#include "forms/wintitle.h"
 
 namespace forms {
 
-Page::Page(const pagedesc::PageDescription& description, FailureSink sink)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      description_(description),
-      sink_(std::move(sink)) {
+Page::Page(const pagedesc::PageDescription& description, FailureSink sink, QWidget* window)
+    : QWidget(window), description_(description), sink_(std::move(sink)) {
   setObjectName(Name());
-  setAttribute(Qt::WA_DeleteOnClose, false);
+  hide();
   // A fixed frame: the client area always has its design size.
   const QRect client =
       TwipRect{0, 0, description_.clientWidth, description_.clientHeight}.ToPixels();
   setFixedSize(client.size());
-  setWindowTitle(QUtf8StringView(description_.title).toString());
-  setAccessibleName(Name());
+  setAccessibleName(AccessibleName());
   BuildControls();
   OrderFocus();
 }
@@ -106,22 +98,15 @@ void Page::Call(const QString& name) {
 
 // --- life ---
 
-void Page::ShowPage() {
-  // Centred on the screen, at the design size.
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->availableGeometry();
-    move(area.center() - QPoint(width() / 2, height() / 2));
-  }
-  winId();  // the native window exists from here on
-  ClearWindowTitle(*this);
-  show();
-  ClearWindowTitle(*this);
-  activateWindow();
-  // The focus goes to the focusable control with the lowest tab index.
+QString Page::Title() const { return QUtf8StringView(description_.title).toString(); }
+
+QString Page::AccessibleName() const { return Name(); }
+
+void Page::FocusFirst() {
   for (QWidget* w : TabOrder()) {
     if (w->isEnabled() && !w->isHidden()) {
       w->setFocus(Qt::OtherFocusReason);
-      break;
+      return;
     }
   }
 }
@@ -130,7 +115,6 @@ void Page::Unload() {
   if (unloaded_) return;
   unloaded_ = true;
   handlers_.clear();
-  closed_ = nullptr;
   hide();
   // The caller may be one of this page's own handlers, still on the stack.
   deleteLater();
@@ -193,12 +177,6 @@ void Page::keyPressEvent(QKeyEvent* e) {
     }
   }
   QWidget::keyPressEvent(e);
-}
-
-void Page::closeEvent(QCloseEvent* e) {
-  e->accept();
-  if (unloaded_) return;
-  if (const std::function<void()> closed = closed_) closed();
 }
 
 }  // namespace forms

@@ -21,8 +21,10 @@ namespace forms {
 class Page final : public QWidget {
   Q_OBJECT
  public:
-  // Builds the window and its controls, hidden. Failures in handlers go to the sink.
-  Page(const pagedesc::PageDescription& description, FailureSink sink);
+  // Builds the page and its controls, hidden, inside the course's window (none: a page of its
+  // own, as the benchmarks build them). Failures in handlers go to the sink.
+  Page(const pagedesc::PageDescription& description, FailureSink sink,
+       QWidget* window = nullptr);
   ~Page() override;
 
   const pagedesc::PageDescription& Description() const { return description_; }
@@ -37,11 +39,13 @@ class Page final : public QWidget {
   void Raise(const QString& name, int index = -1);
   // Runs a handler for the course itself (the load step), letting failures pass to the caller.
   void Call(const QString& name);
-  // What the page does when the window system closes it.
-  void OnClosed(std::function<void()> closed) { closed_ = std::move(closed); }
 
   // --- life ---
-  void ShowPage();
+  // The title its window shows, and the name a screen reader gives it.
+  QString Title() const;
+  QString AccessibleName() const;
+  // The focus goes to the visible control with the lowest tab index.
+  void FocusFirst();
   // Takes the page off the screen for good; it no longer answers any event.
   void Unload();
   bool Unloaded() const { return unloaded_; }
@@ -68,7 +72,6 @@ class Page final : public QWidget {
   void mousePressEvent(QMouseEvent*) override;
   void mouseDoubleClickEvent(QMouseEvent*) override;
   void keyPressEvent(QKeyEvent*) override;
-  void closeEvent(QCloseEvent*) override;
 
  private:
   template <class T>
@@ -79,7 +82,6 @@ class Page final : public QWidget {
   const pagedesc::PageDescription& description_;
   FailureSink sink_;
   std::map<QString, Handler> handlers_;
-  std::function<void()> closed_;
   std::vector<Control*> controls_;  // front to back, as described
   QPixmap background_;
   bool unloaded_ = false;

@@ -29,18 +29,26 @@ sleep 0.5
 "$bin" >"$log" 2>&1 & app=$!; pids+=($app)
 
 current=""
-# The course's visible window; with an argument, waits until it is another one than that.
+# The course's window: one for the whole course, its pages shown in it in turn.
 find_window() {
   local w=""
   for _ in $(seq 80); do
     w=$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | tail -n 1 || true)
-    [ -n "$w" ] && [ "$w" != "${1:-}" ] && break
-    w=""
+    [ -n "$w" ] && break
     kill -0 "$app" 2>/dev/null || break
     sleep 0.1
   done
-  [ -n "$w" ] || { echo "screenshots: the course window did not appear or change; its output:"; cat "$log"; exit 1; }
+  [ -n "$w" ] || { echo "screenshots: the course window did not appear; its output:"; cat "$log"; exit 1; }
   echo "$w"
+}
+looks() { import -window "$current" rgb:- 2>/dev/null | md5sum; }
+# Waits until the window shows something else than it did (another page).
+wait_change() {
+  for _ in $(seq 80); do
+    [ "$(looks)" != "$1" ] && return 0
+    sleep 0.1
+  done
+  echo "screenshots: the page did not change; the course's output:"; cat "$log"; exit 1
 }
 shot() {  # shot NAME: the window as it is now
   local file=$out/$1.png
@@ -52,8 +60,10 @@ press() {  # press X Y: a left click at X,Y twips from the window's top-left cor
   xdotool mousemove --window "$current" $(($1 / 15)) $(($2 / 15)) click 1
 }
 go() {  # go X Y NAME: a click that opens another page, then its screenshot
+  local before
+  before=$(looks)
   press "$1" "$2"
-  current=$(find_window "$current")
+  wait_change "$before"
   shot "$3"
 }
 step() {  # step X Y NAME: a click that changes the page in place, then its screenshot

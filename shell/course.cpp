@@ -83,8 +83,10 @@ Environment Environment::Real() {
 }
 
 Course::Course(Environment environment, const CourseMap& map)
-    : env_(std::move(environment)), map_(map) {
+    : env_(std::move(environment)), map_(map), window_(std::make_unique<forms::Window>()) {
   QImageReader::setAllocationLimit(kMaxBytes / (1024 * 1024));
+  // The window system closing the window ends the program.
+  window_->OnClosed([this] { EndProgram(); });
 }
 
 Course::~Course() {
@@ -96,18 +98,20 @@ void Course::Start() {
   forms::RunHandler([this](const QString& m) { Fail(m); },
                     [&] {
                       Load(first);
-                      current_->ShowPage();
+                      window_->Show(*current_);
                     });
 }
 
 void Course::SwitchPage(forms::Page& from, std::string_view target) {
-  // 1. Unload the page we are on; nothing of it survives.
+  // 1. Unload the page we are on; nothing of it survives but its pixels on the screen, until the
+  // next page is painted in their place.
+  window_->Freeze();
   from.Unload();
   if (current_ == &from) current_ = nullptr;
   // 2. Load the target, hidden, and run its load handler to the end.
   Load(target);
   // 3. Show it.
-  current_->ShowPage();
+  window_->Show(*current_);
 }
 
 void Course::Load(std::string_view name) {
@@ -115,7 +119,8 @@ void Course::Load(std::string_view name) {
   if (!entry)
     throw forms::Failure(
         QStringLiteral("沒有名為 %1 的頁面。").arg(QUtf8StringView(name).toString()));
-  auto* page = new forms::Page(entry->description, [this](const QString& m) { Fail(m); });
+  auto* page =
+      new forms::Page(entry->description, [this](const QString& m) { Fail(m); }, window_.get());
   current_ = page;
   const auto wire = [this, page](std::string_view handlerName, Handler handler) {
     page->On(QUtf8StringView(handlerName).toString(),
@@ -127,14 +132,14 @@ void Course::Load(std::string_view name) {
   for (const auto& [handlerName, handler] : MoveHandlers(entry->edges)) wire(handlerName, handler);
   if (entry->description.Find("Exit"))
     wire("Exit_Click", [](const Event& e) { e.course.EndProgram(); });
-  // The window system closing the only page ends the program.
-  page->OnClosed([this] { EndProgram(); });
   page->Call(QStringLiteral("Form_Load"));
 }
 
 void Course::EndProgram() { End(0); }
 
 void Course::Fail(const QString& message) {
+  // No page is left on the screen behind the report.
+  window_->Close();
   env_.report(message);
   End(1);
 }
@@ -142,6 +147,7 @@ void Course::Fail(const QString& message) {
 void Course::End(int status) {
   if (current_) current_->Unload();
   current_ = nullptr;
+  window_->Close();
   ended_ = true;
   env_.end(status);
 }

@@ -5,11 +5,13 @@
 #include <QPointer>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <string_view>
 #include <vector>
 
 #include "forms/page.h"
 #include "forms/picture.h"
+#include "forms/window.h"
 #include "shell/coursemap.h"
 
 namespace shell {
@@ -41,6 +43,8 @@ class Course {
 
   // The loaded page, or nullptr when none is (after the end, or inside a switch).
   forms::Page* Current() const { return current_; }
+  // The one window every page is shown in.
+  forms::Window& Window() const { return *window_; }
   bool Ended() const { return ended_; }
   double TimeScale() const { return env_.timeScale; }
 
@@ -51,6 +55,7 @@ class Course {
 
   Environment env_;
   const CourseMap& map_;
+  std::unique_ptr<forms::Window> window_;
   QPointer<forms::Page> current_;
   bool ended_ = false;
 };

@@ -47,11 +47,14 @@ class CourseTest : public QObject {
     QCOMPARE(h.VisiblePages(), 1);
     QVERIFY(!h.Page()->Picture().isNull());
     QCOMPARE(h.Page()->size(), QSize(661, 508));
-    QVERIFY(h.Page()->windowTitle().isEmpty());
-    const Qt::WindowFlags f = h.Page()->windowFlags();
+    QWidget& window = h.Course().Window();
+    QCOMPARE(h.Page()->window(), &window);
+    QVERIFY(window.windowTitle().isEmpty());
+    const Qt::WindowFlags f = window.windowFlags();
     QVERIFY(f & Qt::WindowCloseButtonHint);
     QVERIFY(!(f & Qt::WindowMinimizeButtonHint) && !(f & Qt::WindowMaximizeButtonHint));
-    QCOMPARE(h.Page()->minimumSize(), h.Page()->maximumSize());  // cannot be resized
+    QCOMPARE(window.minimumSize(), window.maximumSize());  // cannot be resized
+    QCOMPARE(window.size(), QSize(661, 508));
     QCOMPARE(h.Focus(), nullptr);  // nothing on the title page takes the focus
   }
 
@@ -128,7 +131,7 @@ class CourseTest : public QObject {
     {
       Harness h;
       h.Start();
-      h.Page()->close();  // the window's close button
+      h.Course().Window().close();  // the window's close button
       QCOMPARE(h.Status(), std::optional<int>(0));
       QCOMPARE(h.VisiblePages(), 0);
     }
@@ -276,6 +279,28 @@ class CourseTest : public QObject {
     QCOMPARE(img.size(), QSize(30, 20));
     QCOMPARE(img.Twips().width, 450);
     QCOMPARE(img.geometry().topLeft(), corner);
+  }
+
+  // Every way between pages keeps the one window: the same native window, the new page's name,
+  // the focus on its first control in keyboard order.
+  void everySwitchKeepsTheWindow() {
+    Harness h;
+    h.Start();
+    QWidget& window = h.Course().Window();
+    const WId id = window.winId();
+    for (const coursemap::Step& step : coursemap::Steps()) {
+      h.GoTo(step.from);
+      h.Take(step);
+      const QString at = step.from + " > " + step.to;
+      QCOMPARE(h.PageName(), step.to);
+      QVERIFY2(window.winId() == id && window.isVisible(), qPrintable(at));
+      QCOMPARE(h.Page()->window(), &window);
+      QCOMPARE(window.size(), h.Page()->size());
+      QCOMPARE(window.accessibleName(), h.Page()->AccessibleName());
+      const std::vector<QWidget*> order = h.Page()->TabOrder();
+      QWidget* first = order.empty() ? nullptr : order.front();
+      QVERIFY2(h.Focus() == first, qPrintable(at));
+    }
   }
 
   void eventsWithoutHandlersAreIgnored() {

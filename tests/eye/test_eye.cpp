@@ -172,7 +172,7 @@ class EyeTest : public QObject {
     Harness h;
     h.GoTo("Form21");
     forms::Page* page = h.Page();
-    QTimer::singleShot(0, [&] { page->close(); });
+    QTimer::singleShot(0, [&] { page->window()->close(); });
     h.Click("Right");
     QVERIFY(page->isVisible());
     QVERIFY(!h.Status());

@@ -95,7 +95,7 @@ void Harness::Take(const coursemap::Step& step) {
 
 int Harness::VisiblePages() const {
   int n = 0;
-  for (QWidget* w : QApplication::topLevelWidgets())
+  for (QWidget* w : QApplication::allWidgets())
     if (qobject_cast<forms::Page*>(w) && w->isVisible()) ++n;
   return n;
 }

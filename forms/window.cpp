@@ -1,0 +1,78 @@
+#include "forms/window.h"
+
+#include <QAccessible>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "forms/page.h"
+#include "forms/x11.h"
+
+namespace forms {
+
+Window::Window()
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  // The pages paint every pixel of it.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAttribute(Qt::WA_NoSystemBackground);
+}
+
+void Window::Freeze() { setUpdatesEnabled(false); }
+
+void Window::Show(Page& page) {
+  Place(page.size());
+  setWindowTitle(page.Title());
+  setAccessibleName(page.AccessibleName());
+  page.move(0, 0);
+  page.show();
+  winId();  // the native window exists from here on
+  ClearWindowTitle(*this);
+  if (!placed_) Centre();
+  setUpdatesEnabled(true);
+  if (!isVisible()) {
+    show();
+    ClearWindowTitle(*this);
+  }
+  activateWindow();
+  page.FocusFirst();
+  QAccessibleEvent named(this, QAccessible::NameChanged);
+  QAccessible::updateAccessibility(&named);
+}
+
+void Window::Close() {
+  setUpdatesEnabled(true);
+  hide();
+}
+
+// A fixed frame at the page's size. A window already on screen keeps its centre when a page of
+// another size comes, wherever the pupil has put it.
+void Window::Place(QSize client) {
+  if (size() == client) return;
+  const QSize old = size();
+  setFixedSize(client);
+  if (placed_) move(pos() + QPoint((old.width() - client.width()) / 2,
+                                   (old.height() - client.height()) / 2));
+}
+
+// Centred on the work area of its screen, frame included, once the window manager has said how
+// large its frame is.
+void Window::Centre() {
+  placed_ = true;
+  const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect area = screen->availableGeometry();
+  const QMargins frame = RequestFrameExtents(*this).value_or(QMargins());
+  const QSize outer = size().grownBy(frame);
+  // move() places the frame's top-left corner.
+  move(area.x() + (area.width() - outer.width()) / 2,
+       area.y() + (area.height() - outer.height()) / 2);
+}
+
+void Window::closeEvent(QCloseEvent* e) {
+  e->accept();
+  if (const std::function<void()> closed = closed_) closed();
+}
+
+}  // namespace forms

@@ -1,0 +1,42 @@
+// The course's one window. It lives from start-up to the end of the program and holds the page
+// shown: pages come and go inside it, so the desktop never shows between two of them and the
+// window keeps its place, its taskbar entry and the keyboard focus.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+namespace forms {
+
+class Page;
+
+class Window final : public QWidget {
+  Q_OBJECT
+ public:
+  Window();
+
+  // Keeps what is on screen until the next page is shown in its place.
+  void Freeze();
+  // Shows the page, built inside this window and loaded: the window takes the page's size,
+  // keeping its centre (the first time it opens centred on the screen, frame included), the
+  // focus goes to the page's first control in keyboard order, and the window takes the page's
+  // name. Painted in one update.
+  void Show(Page& page);
+  // Off the screen: after a failure, or at the end.
+  void Close();
+
+  // What the window does when the window system closes it.
+  void OnClosed(std::function<void()> closed) { closed_ = std::move(closed); }
+
+ protected:
+  void closeEvent(QCloseEvent*) override;
+
+ private:
+  void Place(QSize client);
+  void Centre();
+
+  std::function<void()> closed_;
+  bool placed_ = false;
+};
+
+}  // namespace forms

@@ -1,0 +1,101 @@
+#include "forms/x11.h"
+
+#include <QGuiApplication>
+
+#ifdef LUMORA_HAVE_XCB
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <thread>
+#endif
+
+namespace forms {
+
+#ifdef LUMORA_HAVE_XCB
+namespace {
+
+xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
+  xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+      c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+  const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+  free(reply);
+  return atom;
+}
+
+xcb_connection_t* Connection(QWidget& window) {
+  auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+  if (!x11 || !window.windowHandle() || QGuiApplication::platformName() != QLatin1String("xcb"))
+    return nullptr;
+  return x11->connection();
+}
+
+std::optional<QMargins> ReadFrameExtents(xcb_connection_t* c, xcb_window_t id, xcb_atom_t atom) {
+  xcb_get_property_reply_t* reply = xcb_get_property_reply(
+      c, xcb_get_property(c, 0, id, atom, XCB_ATOM_CARDINAL, 0, 4), nullptr);
+  std::optional<QMargins> margins;
+  if (reply && reply->format == 32 && xcb_get_property_value_length(reply) == 16) {
+    const auto* v = static_cast<const uint32_t*>(xcb_get_property_value(reply));
+    margins = QMargins(int(v[0]), int(v[2]), int(v[1]), int(v[3]));  // left, right, top, bottom
+  }
+  free(reply);
+  return margins;
+}
+
+// Whether a window manager runs that says it answers the request.
+bool Supported(xcb_connection_t* c, xcb_window_t root, xcb_atom_t request) {
+  xcb_get_property_reply_t* reply = xcb_get_property_reply(
+      c, xcb_get_property(c, 0, root, Atom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 0, 1024), nullptr);
+  bool found = false;
+  if (reply && reply->format == 32) {
+    const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+    const int n = xcb_get_property_value_length(reply) / 4;
+    found = std::find(atoms, atoms + n, request) != atoms + n;
+  }
+  free(reply);
+  return found;
+}
+
+}  // namespace
+#endif
+
+void ClearWindowTitle([[maybe_unused]] QWidget& window) {
+#ifdef LUMORA_HAVE_XCB
+  xcb_connection_t* c = Connection(window);
+  if (!c) return;
+  const auto id = static_cast<xcb_window_t>(window.winId());
+  const xcb_atom_t utf8 = Atom(c, "UTF8_STRING");
+  xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_NAME, utf8, 8, 0, nullptr);
+  xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, Atom(c, "_NET_WM_NAME"), utf8, 8, 0, nullptr);
+  xcb_flush(c);
+#endif
+}
+
+std::optional<QMargins> RequestFrameExtents([[maybe_unused]] QWidget& window) {
+#ifdef LUMORA_HAVE_XCB
+  xcb_connection_t* c = Connection(window);
+  if (!c) return std::nullopt;
+  const auto id = static_cast<xcb_window_t>(window.winId());
+  const xcb_atom_t extents = Atom(c, "_NET_FRAME_EXTENTS");
+  // A window manager that supports it sets _NET_FRAME_EXTENTS on the unmapped window when asked.
+  xcb_client_message_event_t ask{};
+  ask.response_type = XCB_CLIENT_MESSAGE;
+  ask.format = 32;
+  ask.window = id;
+  ask.type = Atom(c, "_NET_REQUEST_FRAME_EXTENTS");
+  const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+  if (!Supported(c, root, ask.type)) return std::nullopt;
+  xcb_send_event(c, 0, root,
+                 XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                 reinterpret_cast<const char*>(&ask));
+  xcb_flush(c);
+  for (int i = 0; i < 50; ++i) {
+    if (auto margins = ReadFrameExtents(c, id, extents)) return margins;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+#endif
+  return std::nullopt;
+}
+
+}  // namespace forms

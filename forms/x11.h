@@ -1,0 +1,19 @@
+// What the course asks of an X11 window manager that Qt does not: an empty title bar, and the
+// frame's size before the window is first shown. Elsewhere these do nothing.
+#pragma once
+
+#include <QMargins>
+#include <QWidget>
+#include <optional>
+
+namespace forms {
+
+// Leaves the window's title bar empty. Qt fills an empty title with the program's name; the
+// course's window shows no text at all.
+void ClearWindowTitle(QWidget& window);
+
+// The frame the window manager will put around the window, asked for before the window is
+// mapped; nothing when there is no window manager or it does not answer in time.
+std::optional<QMargins> RequestFrameExtents(QWidget& window);
+
+}  // namespace forms
