@@ -112,3 +112,15 @@ void SpiralWindow::keyPressEvent(QKeyEvent* event) {
   }
   QWidget::keyPressEvent(event);
 }
+
+// The press of a key can go to another window while this one is only just taking the
+// keyboard focus (the window that started the program, the window manager), and then only
+// the release arrives here. An Esc release whose press never came closes the window as well,
+// so that one Esc is always enough.
+void SpiralWindow::keyReleaseEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    close();
+    return;
+  }
+  QWidget::keyReleaseEvent(event);
+}

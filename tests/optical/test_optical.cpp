@@ -84,6 +84,7 @@ class TestOptical : public QObject {
   void cueRingThenMessage();
   void eachFrameShowsTheTurnOfItsMoment();
   void escapeEndsTheEventLoopWithZero();
+  void escapeWhosePressWentElsewhereStillCloses();
   void cueCompletesItsDurationAfterShow();
   void programRunsIgnoringArgumentsAndWritesNothing();
 };
@@ -222,6 +223,18 @@ void TestOptical::escapeEndsTheEventLoopWithZero() {
   connect(&fallback, &QTimer::timeout, qApp, [] { QCoreApplication::exit(99); });
   fallback.start(5000);
   QCOMPARE(QCoreApplication::exec(), 0);
+  QVERIFY(!window.isVisible());
+}
+
+// Only the release reaches the window when the press went elsewhere while the window was taking
+// the focus; that Esc still closes it, and no other key's release does.
+void TestOptical::escapeWhosePressWentElsewhereStillCloses() {
+  SpiralWindow window(30s);
+  window.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&window));
+  for (Qt::Key key : {Qt::Key_A, Qt::Key_Space, Qt::Key_Return}) QTest::keyRelease(&window, key);
+  QVERIFY(window.isVisible());
+  QTest::keyRelease(&window, Qt::Key_Escape);
   QVERIFY(!window.isVisible());
 }
 
