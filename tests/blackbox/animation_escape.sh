@@ -28,7 +28,7 @@ alive() { local s; s=$(ps -o stat= -p "$1" 2>/dev/null); [ -n "$s" ] && [ "${s:0
 openbox >/dev/null 2>&1 &
 pids+=($!)
 # A window mapped before the window manager has taken over the screen is never managed.
-for _ in $(seq 100); do
+for _ in $(seq 200); do
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
   sleep 0.05
 done
@@ -105,7 +105,7 @@ start_animation() {
   animpid=$(xdotool getwindowpid "$anim")
   [ -n "$animpid" ] || fail "the animation window names no process"
   pids+=("$animpid")
-  for _ in $(seq 50); do
+  for _ in $(seq 100); do
     [ "$(xdotool getactivewindow 2>/dev/null)" = "$anim" ] && return
     sleep 0.1
   done
