@@ -20,6 +20,8 @@
 
 namespace bench {
 
+void RegisterAnimation();  // bench/animation.cpp
+
 namespace {
 
 // The targets.
@@ -259,6 +261,7 @@ void RegisterAll() {
       ->UseManualTime()
       ->Iterations(kSweepRuns)
       ->Unit(kMillisecond);
+  RegisterAnimation();
 }
 
 }  // namespace
