@@ -13,6 +13,7 @@
 #include "content/assets.h"
 #include "pagedesc/pagedesc.h"
 #include "shell/pagetable.h"
+#include "shell/picturefile.h"
 
 namespace shell {
 
@@ -20,20 +21,6 @@ namespace {
 
 QString FromView(std::string_view s) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-// Larger pictures are refused before they are decoded: a damaged or hostile file must not be
-// able to take all the memory of a computer-room machine.
-constexpr qint64 kMaxSide = 4096;
-constexpr qint64 kMaxBytes = 64 * 1024 * 1024;
-
-// Whether the file still has its format's end marker.
-bool Complete(const QByteArray& bytes, const QByteArray& format) {
-  qsizetype end = bytes.size();
-  while (end > 0 && bytes[end - 1] == '\0') --end;  // some writers pad the file
-  if (format == "jpeg")
-    return end >= 2 && uchar(bytes[end - 2]) == 0xFF && uchar(bytes[end - 1]) == 0xD9;
-  return end >= 1 && bytes[end - 1] == 0x3B;  // the GIF trailer
 }
 
 }  // namespace
@@ -149,33 +136,7 @@ forms::Picture Course::LoadAssetPicture(std::string_view asset) const {
   if (!info.isReadable())
     throw forms::Failure(QStringLiteral("無法讀取圖片檔案（沒有讀取權限）：%1").arg(path));
 
-  QFile file(path);
-  if (info.size() > kMaxBytes || !file.open(QIODevice::ReadOnly))
-    throw forms::Failure(QStringLiteral("無法讀取圖片檔案：%1").arg(path));
-  const QByteArray bytes = file.readAll();
-  QBuffer buffer;
-  buffer.setData(bytes);
-  QImageReader reader(&buffer);
-  const QByteArray format = reader.format();
-  if (!reader.canRead() || (format != "jpeg" && format != "gif"))
-    throw forms::Failure(
-        QStringLiteral("無法讀取圖片檔案（不是可讀的 JPEG 或 GIF 圖片）：%1").arg(path));
-  // The decoders show whatever part of a cut-off file they can read; a picture that has lost its
-  // end is damaged and is refused like any other unreadable file.
-  if (!Complete(bytes, format))
-    throw forms::Failure(QStringLiteral("無法讀取圖片檔案（檔案不完整）：%1").arg(path));
-  const QSize size = reader.size();
-  if (size.isValid() && (size.width() > kMaxSide || size.height() > kMaxSide ||
-                         qint64(size.width()) * size.height() * 4 > kMaxBytes))
-    throw forms::Failure(QStringLiteral("圖片太大（%1 × %2 像素），無法載入：%3")
-                             .arg(size.width())
-                             .arg(size.height())
-                             .arg(path));
-  QImage image;
-  if (!reader.read(&image) || image.isNull())
-    throw forms::Failure(
-        QStringLiteral("無法讀取圖片檔案（%1）：%2").arg(reader.errorString(), path));
-  return {QPixmap::fromImage(std::move(image)), FromView(content::DescribePicture(asset))};
+  return {QPixmap::fromImage(ReadPictureFile(path)), FromView(content::DescribePicture(asset))};
 }
 
 }  // namespace shell
