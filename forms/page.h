@@ -23,8 +23,7 @@ class Page final : public QWidget {
  public:
   // Builds the page and its controls, hidden, inside the course's window (none: a page of its
   // own, as the benchmarks build them). Failures in handlers go to the sink.
-  Page(const pagedesc::PageDescription& description, FailureSink sink,
-       QWidget* window = nullptr);
+  Page(const pagedesc::PageDescription& description, FailureSink sink, QWidget* window = nullptr);
   ~Page() override;
 
   const pagedesc::PageDescription& Description() const { return description_; }

@@ -52,8 +52,8 @@ void Window::Place(QSize client) {
   if (size() == client) return;
   const QSize old = size();
   setFixedSize(client);
-  if (placed_) move(pos() + QPoint((old.width() - client.width()) / 2,
-                                   (old.height() - client.height()) / 2));
+  if (placed_)
+    move(pos() + QPoint((old.width() - client.width()) / 2, (old.height() - client.height()) / 2));
 }
 
 // Centred on the work area of its screen, frame included, once the window manager has said how

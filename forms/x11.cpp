@@ -32,8 +32,8 @@ xcb_connection_t* Connection(QWidget& window) {
 }
 
 std::optional<QMargins> ReadFrameExtents(xcb_connection_t* c, xcb_window_t id, xcb_atom_t atom) {
-  xcb_get_property_reply_t* reply = xcb_get_property_reply(
-      c, xcb_get_property(c, 0, id, atom, XCB_ATOM_CARDINAL, 0, 4), nullptr);
+  xcb_get_property_reply_t* reply =
+      xcb_get_property_reply(c, xcb_get_property(c, 0, id, atom, XCB_ATOM_CARDINAL, 0, 4), nullptr);
   std::optional<QMargins> margins;
   if (reply && reply->format == 32 && xcb_get_property_value_length(reply) == 16) {
     const auto* v = static_cast<const uint32_t*>(xcb_get_property_value(reply));

@@ -30,9 +30,7 @@ constexpr qreal kMessageGap = 14.0;  // between the centre disc and the message 
 
 }  // namespace
 
-QString SpiralRenderer::MessageText() {
-  return QStringLiteral("請看看你放在滑鼠上的右手！");
-}
+QString SpiralRenderer::MessageText() { return QStringLiteral("請看看你放在滑鼠上的右手！"); }
 
 void SpiralRenderer::Resize(QSize logicalSize, qreal devicePixelRatio) {
   if (logicalSize == size_ && devicePixelRatio == dpr_ && !frame_.isNull()) return;

@@ -50,18 +50,14 @@ double SpiralWindow::ElapsedMs() const {
   return clock_.isValid() ? double(clock_.nsecsElapsed()) / 1e6 : 0.0;
 }
 
-double SpiralWindow::Angle() const {
-  return ElapsedMs() * kDegreesPerSecond / 1000.0;
-}
+double SpiralWindow::Angle() const { return ElapsedMs() * kDegreesPerSecond / 1000.0; }
 
 double SpiralWindow::CueProgress() const {
   if (cueDuration_.count() <= 0) return 1.0;
   return std::min(1.0, ElapsedMs() / double(cueDuration_.count()));
 }
 
-bool SpiralWindow::CueComplete() const {
-  return CueProgress() >= 1.0;
-}
+bool SpiralWindow::CueComplete() const { return CueProgress() >= 1.0; }
 
 double SpiralWindow::FramePeriodMs() const {
   double rate = screen() ? screen()->refreshRate() : 60.0;

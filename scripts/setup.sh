@@ -9,6 +9,7 @@ packages=(
   libgif-dev
   fonts-arphic-uming fonts-arphic-ukai fonts-liberation2 fonts-noto-cjk
   libbenchmark-dev
+  clang libclang-rt-dev
   xvfb openbox xdotool x11-utils imagemagick
   dpkg-dev file appstream desktop-file-utils clang-format
 )

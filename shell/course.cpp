@@ -1,9 +1,6 @@
 #include "shell/course.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMessageBox>
@@ -14,24 +11,11 @@
 
 #include "content/assets.h"
 #include "pagedesc/pagedesc.h"
+#include "shell/picturefile.h"
 
 namespace shell {
 
 namespace {
-
-// Larger pictures are refused before they are decoded: a damaged or hostile file must not be
-// able to take all the memory of a computer-room machine.
-constexpr qint64 kMaxSide = 4096;
-constexpr qint64 kMaxBytes = 64 * 1024 * 1024;
-
-// Whether the file still has its format's end marker.
-bool Complete(const QByteArray& bytes, const QByteArray& format) {
-  qsizetype end = bytes.size();
-  while (end > 0 && bytes[end - 1] == '\0') --end;  // some writers pad the file
-  if (format == "jpeg")
-    return end >= 2 && uchar(bytes[end - 2]) == 0xFF && uchar(bytes[end - 1]) == 0xD9;
-  return end >= 1 && bytes[end - 1] == 0x3B;  // the GIF trailer
-}
 
 // One handler for each event that leads to another page; the elements of a control array share
 // theirs, and the element's index picks the target.
@@ -119,8 +103,8 @@ void Course::Load(std::string_view name) {
   if (!entry)
     throw forms::Failure(
         QStringLiteral("沒有名為 %1 的頁面。").arg(QUtf8StringView(name).toString()));
-  auto* page =
-      new forms::Page(entry->description, [this](const QString& m) { Fail(m); }, window_.get());
+  auto* page = new forms::Page(
+      entry->description, [this](const QString& m) { Fail(m); }, window_.get());
   current_ = page;
   const auto wire = [this, page](std::string_view handlerName, Handler handler) {
     page->On(QUtf8StringView(handlerName).toString(),
@@ -170,33 +154,7 @@ forms::Picture Course::LoadAssetPicture(std::string_view asset) const {
   if (!info.isReadable())
     throw forms::Failure(QStringLiteral("無法讀取圖片檔案（沒有讀取權限）：%1").arg(path));
 
-  QFile file(path);
-  if (info.size() > kMaxBytes || !file.open(QIODevice::ReadOnly))
-    throw forms::Failure(QStringLiteral("無法讀取圖片檔案：%1").arg(path));
-  const QByteArray bytes = file.readAll();
-  QBuffer buffer;
-  buffer.setData(bytes);
-  QImageReader reader(&buffer);
-  const QByteArray format = reader.format();
-  if (!reader.canRead() || (format != "jpeg" && format != "gif"))
-    throw forms::Failure(
-        QStringLiteral("無法讀取圖片檔案（不是可讀的 JPEG 或 GIF 圖片）：%1").arg(path));
-  // The decoders show whatever part of a cut-off file they can read; a picture that has lost its
-  // end is damaged and is refused like any other unreadable file.
-  if (!Complete(bytes, format))
-    throw forms::Failure(QStringLiteral("無法讀取圖片檔案（檔案不完整）：%1").arg(path));
-  const QSize size = reader.size();
-  if (size.isValid() && (size.width() > kMaxSide || size.height() > kMaxSide ||
-                         qint64(size.width()) * size.height() * 4 > kMaxBytes))
-    throw forms::Failure(QStringLiteral("圖片太大（%1 × %2 像素），無法載入：%3")
-                             .arg(size.width())
-                             .arg(size.height())
-                             .arg(path));
-  QImage image;
-  if (!reader.read(&image) || image.isNull())
-    throw forms::Failure(
-        QStringLiteral("無法讀取圖片檔案（%1）：%2").arg(reader.errorString(), path));
-  return {QPixmap::fromImage(std::move(image)),
+  return {QPixmap::fromImage(ReadPictureFile(path)),
           QUtf8StringView(content::DescribePicture(asset)).toString()};
 }
 

@@ -15,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QStandardPaths>
@@ -86,6 +87,32 @@ QByteArray Png() {
   return b;
 }
 
+// Where a course picture's image data begins (after all its headers) and where its end marker
+// lies, for cutting it at those places.
+struct ImageData {
+  qsizetype begin = -1;
+  qsizetype end = -1;
+};
+
+ImageData FindImageData(const QByteArray& b, bool gif) {
+  auto byte = [&b](qsizetype i) { return i < b.size() ? uchar(b[i]) : 0; };
+  auto table = [](uchar flags) { return (flags & 0x80) ? 3 << ((flags & 7) + 1) : 0; };
+  if (!gif) {
+    const qsizetype scan = b.indexOf("\xff\xda");
+    if (scan < 0) return {};
+    return {scan + 2 + (byte(scan + 2) << 8 | byte(scan + 3)), b.lastIndexOf("\xff\xd9")};
+  }
+  qsizetype i = 13 + table(byte(10));
+  while (byte(i) == '!')  // extensions: introducer, label, sub-blocks
+    for (i += 2; i < b.size(); i += byte(i) + 1)
+      if (byte(i) == 0) {
+        ++i;
+        break;
+      }
+  if (byte(i) != ',' || !b.endsWith(';')) return {};
+  return {i + 10 + table(byte(i + 9)) + 1, b.size() - 1};
+}
+
 bool Write(const QString& path, const QByteArray& data) {
   QFile f(path);
   return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
@@ -127,6 +154,22 @@ QString Spoil(const QString& path, const QString& damage) {
     QRandomGenerator random(qHash(path.section('/', -1)));
     for (char& c : noise) c = char(random.bounded(256));
     ok = Write(path, noise);
+  } else if (damage == "200 random bytes after the end") {
+    QByteArray noise(200, '\0');
+    QRandomGenerator random(qHash(path.section('/', -1)));
+    for (char& c : noise) c = char(random.bounded(256));
+    ok = Write(path, content + noise);
+  } else if (damage == "text after the end") {
+    ok = Write(path, content + "\r\nSaved by the camera; thumbnail and settings follow.\r\n");
+  } else if (damage == "zero padding") {
+    ok = Write(path, content + QByteArray(1024, '\0'));
+  } else if (damage.startsWith("cut ")) {
+    const ImageData data = FindImageData(content, gif);
+    if (data.begin <= 0 || data.end <= data.begin) return QStringLiteral("no image data found");
+    const qsizetype at = damage == "cut after the header"    ? data.begin
+                         : damage == "cut in the image data" ? (data.begin + data.end) / 2
+                                                             : data.end - 1;
+    ok = Write(path, content.left(at));
   } else if (damage == "png") {
     ok = Write(path, Png());
   } else if (damage == "other kind") {
@@ -330,6 +373,11 @@ QString InChild(const std::function<QString()>& run, qint64& elapsed) {
 
 const QStringList kPictureDamage = {"missing",   "empty",      "truncated", "random bytes", "png",
                                     "directory", "unreadable", "bomb",      "link loop"};
+// What editors and cameras leave after a picture's end, and cuts short of it.
+const QStringList kAfterTheEnd = {"200 random bytes after the end", "text after the end",
+                                  "zero padding"};
+const QStringList kCutShort = {"cut after the header", "cut in the image data",
+                               "cut one byte before the end marker"};
 const QStringList kProgramFailsAtLoad = {"missing", "not executable", "directory", "link loop"};
 
 }  // namespace
@@ -378,6 +426,26 @@ class FaultsTest : public QObject {
   void pictureOfTheOtherKindIsRead() {
     QFETCH(QString, file);
     RunCase(file, "other kind", NeedOf(file, true), /*fails=*/false);
+  }
+
+  // The picture's own structure tells where it ends: what follows is shown past, and a picture
+  // cut anywhere short of its end is refused.
+  void pictureEndsWhereItsStructureEnds_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<bool>("fails");
+    for (const char* file : {"realeye.jpg", "1line1.gif"}) {
+      for (const QString& damage : kAfterTheEnd)
+        QTest::addRow("%s %s", file, qPrintable(damage)) << file << damage << false;
+      for (const QString& damage : kCutShort)
+        QTest::addRow("%s %s", file, qPrintable(damage)) << file << damage << true;
+    }
+  }
+  void pictureEndsWhereItsStructureEnds() {
+    QFETCH(QString, file);
+    QFETCH(QString, damage);
+    QFETCH(bool, fails);
+    RunCase(file, damage, NeedOf(file, true), fails);
   }
 
   void animationProgramThatCannotBeMadeEndsOnTheAnimationPage_data() {
@@ -539,6 +607,7 @@ class FaultsTest : public QObject {
             qputenv("LUMORA_BIN", QFile::encodeName(shared));
           }
           Harness h;
+          const QSize natural = QImageReader(h.File(file)).size();
           if (auto e = Spoil(h.File(file), damage); !e.isEmpty()) return e;
           h.Start();
           if (need.pages.contains(QLatin1String("Form16")))
@@ -557,7 +626,9 @@ class FaultsTest : public QObject {
             h.Click("Next");
             return Works(h, "Form13", "after the program failed");
           }
-          const QSize size = file.endsWith(QLatin1String(".gif")) ? QSize(16, 16) : QSize(1, 1);
+          const QSize size = damage != QLatin1String("other kind")  ? natural
+                             : file.endsWith(QLatin1String(".gif")) ? QSize(16, 16)
+                                                                    : QSize(1, 1);
           return Check(h, ShowsPictureOfSize(*h.Page(), size), "the picture is not shown");
         },
         elapsed);
