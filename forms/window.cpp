@@ -65,9 +65,9 @@ void Window::Centre() {
   const QRect area = screen->availableGeometry();
   const QMargins frame = RequestFrameExtents(*this).value_or(QMargins());
   const QSize outer = size().grownBy(frame);
-  // move() places the frame's top-left corner.
-  move(area.x() + (area.width() - outer.width()) / 2,
-       area.y() + (area.height() - outer.height()) / 2);
+  const QPoint corner(area.x() + (area.width() - outer.width()) / 2,
+                      area.y() + (area.height() - outer.height()) / 2);
+  setGeometry(QRect(corner + QPoint(frame.left(), frame.top()), size()));
 }
 
 void Window::closeEvent(QCloseEvent* e) {

@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-dev
   xvfb openbox xdotool x11-utils imagemagick
   dpkg-dev file appstream desktop-file-utils clang-format
+  python3-xlib weston qt6-wayland
 )
 
 missing=()

@@ -1,0 +1,205 @@
+#!/usr/bin/python3
+"""The course keeps one window: no frame of the desktop between two pages, the same X window
+from start to end, centred with its frame on the work area.
+
+  one_window.py COURSE_DIR [WIDTHxHEIGHT ...]
+
+For each screen size: a private Xvfb with openbox and a root window of a colour the course never
+shows; the course's eye chapter paged through with Next and Back while another connection reads
+one pixel of the window's client area as fast as the server answers. Exit status 77 when Xvfb,
+openbox, xdotool or python3-xlib is missing.
+"""
+import os
+import shutil
+import subprocess
+import sys
+import threading
+import time
+
+try:
+    from Xlib import X, display
+except ImportError:
+    print("skipped: python3-xlib is not installed")
+    sys.exit(77)
+
+ROOT_COLOUR = (255, 0, 255)  # magenta: on no page of the course
+# Button centres in twips (left + width / 2, top + height / 2) on the eye chapter's pages.
+MENU_EYE = (2587, 4327)
+NEXT = (7747, 7087)
+BACK = (6427, 7087)
+
+
+def run(*args, **kw):
+    return subprocess.run(args, capture_output=True, text=True, **kw).stdout.strip()
+
+
+def connect(name):
+    for _ in range(50):  # the server may take a moment to accept clients
+        try:
+            return display.Display(name)
+        except Exception:  # Xlib raises several kinds while the socket is not ready
+            time.sleep(0.1)
+    raise SystemExit(f"FAIL: cannot connect to {name}")
+
+
+class Screen:
+    def __init__(self, size):
+        r, w = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(w), "-screen", "0", size + "x24", "-dpi", "96",
+             "-nolisten", "tcp"], pass_fds=[w], stderr=subprocess.DEVNULL)
+        os.close(w)
+        number = b""
+        while not number.endswith(b"\n"):  # written in pieces; the server dies if cut off
+            piece = os.read(r, 16)
+            if not piece:
+                raise SystemExit("FAIL: Xvfb did not start")
+            number += piece
+        os.close(r)
+        number = number.decode().strip()
+        self.env = dict(os.environ, DISPLAY=":" + number, QT_QPA_PLATFORM="xcb")
+        self.wm = subprocess.Popen(["openbox"], env=self.env, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL)
+        self.x = connect(self.env["DISPLAY"])
+        for _ in range(100):  # openbox announces itself on the root window
+            if self.x.screen().root.get_full_property(
+                    self.x.intern_atom("_NET_SUPPORTING_WM_CHECK"), X.AnyPropertyType):
+                break
+            time.sleep(0.05)
+        root = self.x.screen().root
+        r, g, b = ROOT_COLOUR
+        root.change_attributes(background_pixel=(r << 16) | (g << 8) | b)
+        root.clear_area()
+        self.x.sync()
+
+    def close(self):
+        for p in (self.wm, self.xvfb):
+            p.kill()
+            p.wait()
+
+
+def course_window(screen, pid):
+    for _ in range(100):
+        ids = run("xdotool", "search", "--onlyvisible", "--pid", str(pid), env=screen.env).split()
+        if ids:
+            return int(ids[-1])
+        time.sleep(0.05)
+    raise SystemExit("FAIL: the course's window did not appear")
+
+
+def frame_centre(screen, wid):
+    """The centre of the window with its frame, and the centre of the work area."""
+    x = screen.x
+    w = x.create_resource_object("window", wid)
+    g = w.get_geometry()
+    pos = w.translate_coords(x.screen().root, 0, 0)
+    left, top = -pos.x, -pos.y
+    ext = w.get_full_property(x.intern_atom("_NET_FRAME_EXTENTS"), X.AnyPropertyType)
+    fl, fr, ft, fb = ext.value if ext else (0, 0, 0, 0)
+    area = x.screen().root.get_full_property(x.intern_atom("_NET_WORKAREA"), X.AnyPropertyType)
+    ax, ay, aw, ah = area.value[:4] if area else (0, 0, x.screen().width_in_pixels,
+                                                  x.screen().height_in_pixels)
+    frame = ((left - fl) + (g.width + fl + fr) / 2, (top - ft) + (g.height + ft + fb) / 2)
+    return frame, (ax + aw / 2, ay + ah / 2), (left, top)
+
+
+class Sampler(threading.Thread):
+    """Reads one screen pixel over and over; counts the root colour and the longest run of it."""
+
+    def __init__(self, env, at):
+        super().__init__(daemon=True)
+        self.x = connect(env["DISPLAY"])
+        self.at, self.samples, self.root_samples, self.stop = at, 0, 0, False
+        self.longest, self.runs = 0.0, 0
+
+    def run(self):
+        root = self.x.screen().root
+        since = None
+        while not self.stop:
+            data = root.get_image(self.at[0], self.at[1], 1, 1, X.ZPixmap, 0xFFFFFFFF).data
+            self.samples += 1
+            if (data[2], data[1], data[0]) == ROOT_COLOUR:
+                self.root_samples += 1
+                if since is None:
+                    since, self.runs = time.monotonic(), self.runs + 1
+                self.longest = max(self.longest, time.monotonic() - since)
+            else:
+                since = None
+
+
+def click(screen, wid, at):
+    run("xdotool", "mousemove", "--window", str(wid), str(at[0] // 15), str(at[1] // 15),
+        "click", "1", env=screen.env)
+
+
+def check(course_dir, size):
+    screen = Screen(size)
+    failures = []
+    course_dir = os.path.abspath(course_dir)
+    try:
+        app = subprocess.Popen([os.path.join(course_dir, "lumora")], cwd=course_dir,
+                               env=screen.env, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
+        wid = course_window(screen, app.pid)
+        time.sleep(0.5)
+        frame, area, client = frame_centre(screen, wid)
+        off = max(abs(frame[0] - area[0]), abs(frame[1] - area[1]))
+        print(f"{size}: client at {client}, frame centre {frame}, work area centre {area}, {off:.1f} px apart")
+        if off > 2:
+            failures.append(f"{size}: the window is {off:.1f} px off the work area's centre")
+        click(screen, wid, (5000, 4000))  # the title page leads to the menu
+        time.sleep(0.5)
+        click(screen, wid, MENU_EYE)
+        time.sleep(0.5)
+        sampler = Sampler(screen.env, (client[0] + 8, client[1] + 8))
+        sampler.start()
+        # The eye chapter's first page is narrower than the others: the size tells the page.
+        pages = ["Form18", "Form19", "Form20", "Form21", "Form22"]
+        at, changes = 0, 0
+        for step in [1] * 4 + [-1] * 4 + [1] * 2 + [-1] * 2:
+            if course_window(screen, app.pid) != wid:
+                failures.append(f"{size}: the course's window changed")
+                break
+            click(screen, wid, NEXT if step > 0 else BACK)
+            at += step
+            time.sleep(0.35)
+            g = screen.x.create_resource_object("window", wid).get_geometry()
+            expected = (659, 506) if at == 0 else (661, 508)
+            if (g.width, g.height) != expected:
+                failures.append(f"{size}: {g.width}x{g.height} where {pages[at]} should be")
+                break
+            changes += 1
+        sampler.stop = True
+        sampler.join()
+        print(f"{size}: {changes} page changes, {sampler.samples} samples, "
+              f"{sampler.root_samples} of the desktop in {sampler.runs} runs "
+              f"(longest {sampler.longest * 1000:.1f} ms)")
+        if sampler.root_samples:
+            failures.append(f"{size}: the desktop showed between two pages")
+        if sampler.samples < 200:
+            failures.append(f"{size}: too few samples to tell ({sampler.samples})")
+        app.kill()
+        app.wait()
+    finally:
+        screen.close()
+    return failures
+
+
+def main():
+    if len(sys.argv) < 2:
+        raise SystemExit(__doc__)
+    for tool in ("Xvfb", "openbox", "xdotool"):
+        if not shutil.which(tool):
+            print(f"skipped: {tool} is not installed")
+            sys.exit(77)
+    failures = []
+    for size in sys.argv[2:] or ["1280x1024", "1024x768"]:
+        failures += check(sys.argv[1], size)
+    for f in failures:
+        print("FAIL:", f)
+    print(f"{0 if failures else 1} passed, {1 if failures else 0} failed")
+    sys.exit(1 if failures else 0)
+
+
+if __name__ == "__main__":
+    main()
