@@ -6,6 +6,8 @@
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  // The desktop entry's name: docks and task bars show the course under its launcher's icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral(LUMORA_APP_ID));
   shell::PrepareApplication(app::Course());
   shell::Course course(shell::Environment::Real(), app::Course());
   course.Start();

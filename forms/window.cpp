@@ -23,7 +23,7 @@ void Window::Freeze() { setUpdatesEnabled(false); }
 
 void Window::Show(Page& page) {
   Place(page.size());
-  setWindowTitle(page.Title());
+  SetTitle(page.Title());
   setAccessibleName(page.AccessibleName());
   page.move(0, 0);
   page.show();
@@ -39,6 +39,13 @@ void Window::Show(Page& page) {
   page.FocusFirst();
   QAccessibleEvent named(this, QAccessible::NameChanged);
   QAccessible::updateAccessibility(&named);
+}
+
+// Qt puts the program's name in place of an empty title; the course's title bar stays empty. On
+// X11 the window's properties are cleared behind Qt's back; on Wayland a space shows nothing.
+void Window::SetTitle(const QString& title) {
+  const bool wayland = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+  setWindowTitle(title.isEmpty() && wayland ? QStringLiteral(" ") : title);
 }
 
 void Window::Close() {

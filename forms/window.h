@@ -32,6 +32,7 @@ class Window final : public QWidget {
   void closeEvent(QCloseEvent*) override;
 
  private:
+  void SetTitle(const QString& title);
   void Place(QSize client);
   void Centre();
 

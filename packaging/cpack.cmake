@@ -25,4 +25,6 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, fonts-arphic-uming, fonts-arphic-ukai, fonts-liberation2")
+# Qt's Wayland platform, which Qt 6 chooses in a Wayland session when it is installed.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 include(CPack)

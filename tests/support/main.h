@@ -7,10 +7,11 @@
 #include "app/coursemap.h"
 #include "shell/prepare.h"
 
-#define LUMORA_TEST_MAIN(TestClass)           \
-  int main(int argc, char* argv[]) {          \
-    QApplication app(argc, argv);             \
-    shell::PrepareApplication(app::Course()); \
-    TestClass test;                           \
-    return QTest::qExec(&test, argc, argv);   \
+#define LUMORA_TEST_MAIN(TestClass)                     \
+  int main(int argc, char* argv[]) {                    \
+    QApplication app(argc, argv);                       \
+    QGuiApplication::setDesktopFileName(LUMORA_APP_ID); \
+    shell::PrepareApplication(app::Course());           \
+    TestClass test;                                     \
+    return QTest::qExec(&test, argc, argv);             \
   }

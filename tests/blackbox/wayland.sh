@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# The course on Wayland: the walk over every way between pages (test_course) on Qt's wayland
+# platform under a headless weston, with the protocol traced. One xdg_toplevel for the whole walk,
+# its title empty to the eye, its app id the desktop entry's name.
+#
+#   wayland.sh TEST_COURSE APP_ID
+#
+# Exit status 77 (skipped) when weston or Qt's wayland platform is missing.
+set -uo pipefail
+test_course=$1 app_id=$2
+command -v weston >/dev/null || { echo "skipped: weston is not installed"; exit 77; }
+ls /usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so >/dev/null 2>&1 ||
+  { echo "skipped: qt6-wayland is not installed"; exit 77; }
+
+runtime=$(mktemp -d); chmod 700 "$runtime"
+trap 'kill $weston 2>/dev/null; rm -rf "$runtime"' EXIT
+export XDG_RUNTIME_DIR=$runtime
+weston --backend=headless-backend.so --socket=lumora-test --idle-time=0 >"$runtime/weston.log" 2>&1 &
+weston=$!
+for _ in $(seq 50); do [ -S "$runtime/lumora-test" ] && break; sleep 0.1; done
+[ -S "$runtime/lumora-test" ] || { echo "FAIL: weston did not start"; cat "$runtime/weston.log"; exit 1; }
+
+WAYLAND_DISPLAY=lumora-test QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=1 \
+  "$test_course" everySwitchKeepsTheWindow >"$runtime/out" 2>"$runtime/trace"
+status=$?
+grep -E '^(PASS|FAIL|Totals)' "$runtime/out"
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+[ $status -eq 0 ] || fail "the walk failed on the wayland platform (status $status)"
+toplevels=$(grep -c 'get_toplevel(' "$runtime/trace")
+titles=$(grep -o 'xdg_toplevel@[0-9]*\.set_title("[^"]*")' "$runtime/trace" | sort -u)
+ids=$(grep -o 'xdg_toplevel@[0-9]*\.set_app_id("[^"]*")' "$runtime/trace" | sort -u)
+echo "xdg_toplevels: $toplevels; titles: ${titles:-none}; app ids: ${ids:-none}"
+[ "$toplevels" -eq 1 ] || fail "$toplevels toplevel windows over the walk"
+echo "$titles" | grep -qvE 'set_title\("[ ]*"\)' && fail "a title that shows: $titles"
+[ "$(echo "$ids" | grep -c "\"$app_id\"")" -eq 1 ] && [ "$(echo "$ids" | wc -l)" -eq 1 ] ||
+  fail "app id is not $app_id: $ids"
+[ $failures -eq 0 ] && { echo "1 passed, 0 failed"; exit 0; }
+echo "0 passed, 1 failed"; exit 1
