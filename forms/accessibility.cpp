@@ -1,18 +1,171 @@
 #include "forms/accessibility.h"
 
 #include <QAccessibleWidget>
+#include <QCoreApplication>
+#include <QMouseEvent>
 
 #include "forms/controls.h"
+#include "forms/page.h"
+#include "forms/window.h"
 
 namespace forms {
 
 namespace {
 
+QString Spoken(std::string_view s) { return QUtf8StringView(s).toString(); }
+
+// A press made through the accessibility bus takes the road of a mouse press, so that it is held
+// back during the blind-spot sweep like any other.
+void PressAt(QWidget& widget) {
+  const QPointF at = QRectF(widget.rect()).center();
+  const QPointF global = widget.mapToGlobal(at);
+  for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+    QCoreApplication::postEvent(
+        &widget, new QMouseEvent(type, at, at, global, Qt::LeftButton,
+                                 type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                 Qt::NoModifier));
+}
+
+// The course's window: named after the page shown; its children are that page's controls in
+// reading order (the page itself is only their frame). The title page's press action is here.
+class WindowAccessible final : public QAccessibleWidget {
+ public:
+  explicit WindowAccessible(Window* w) : QAccessibleWidget(w, QAccessible::Window) {}
+
+  int childCount() const override { return int(Controls().size()); }
+  QAccessibleInterface* child(int index) const override {
+    const std::vector<Control*> controls = Controls();
+    if (index < 0 || index >= int(controls.size())) return nullptr;
+    return QAccessible::queryAccessibleInterface(&controls[std::size_t(index)]->Widget());
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    const std::vector<Control*> controls = Controls();
+    for (std::size_t i = 0; i < controls.size(); ++i)
+      if (child && child->object() == &controls[i]->Widget()) return int(i);
+    return -1;
+  }
+  QStringList actionNames() const override {
+    return Pressable() ? QStringList{pressAction()} : QStringList();
+  }
+  void doAction(const QString& action) override {
+    if (action == pressAction() && Pressable()) PressAt(*Page());
+  }
+
+ private:
+  forms::Page* Page() const { return static_cast<Window*>(widget())->Shown(); }
+  std::vector<Control*> Controls() const {
+    return Page() ? Page()->ReadingOrder() : std::vector<Control*>();
+  }
+  bool Pressable() const { return Page() && Page()->HasHandler(QStringLiteral("Form_MouseDown")); }
+};
+
+// Every control: its name for the pupil, its place in the window, and a press action where a
+// click or a mouse press does something.
+class ControlAccessible : public QAccessibleWidget {
+ public:
+  ControlAccessible(QWidget* w, Control& c, QAccessible::Role role)
+      : QAccessibleWidget(w, role), control_(c) {}
+
+  QAccessibleInterface* parent() const override {
+    return QAccessible::queryAccessibleInterface(widget()->window());
+  }
+  QString text(QAccessible::Text t) const override {
+    const pagedesc::ControlDescription& d = control_.Description();
+    if (t == QAccessible::Name && !d.labelledBy.empty()) {
+      if (auto* label = dynamic_cast<Label*>(&control_.OwnPage().Find(Spoken(d.labelledBy))))
+        return label->Caption().trimmed();
+    }
+    if (t == QAccessible::Description && !d.spokenDescription.empty())
+      return Spoken(d.spokenDescription);
+    return QAccessibleWidget::text(t);
+  }
+  QStringList actionNames() const override {
+    QStringList names = QAccessibleWidget::actionNames();
+    if (Pressable()) names.prepend(pressAction());
+    return names;
+  }
+  void doAction(const QString& action) override {
+    if (action == pressAction() && Pressable())
+      PressAt(*widget());
+    else
+      QAccessibleWidget::doAction(action);
+  }
+
+ protected:
+  bool Pressable() const {
+    if (role() == QAccessible::PushButton) return widget()->isEnabled();
+    return control_.OwnPage().HasHandler(control_.Name() + QStringLiteral("_MouseDown"));
+  }
+  Control& control_;
+};
+
+class ButtonAccessible final : public ControlAccessible {
+ public:
+  ButtonAccessible(Button* b) : ControlAccessible(b, *b, QAccessible::PushButton) {}
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name && control_.Description().labelledBy.empty())
+      return static_cast<Button*>(widget())->text();
+    return ControlAccessible::text(t);
+  }
+  QAccessible::State state() const override {
+    QAccessible::State s = ControlAccessible::state();
+    s.defaultButton = static_cast<Button*>(widget())->isDefault();
+    return s;
+  }
+};
+
+// A label: its caption as its name, and as text a screen reader can read by character and line.
+class LabelAccessible final : public ControlAccessible, public QAccessibleTextInterface {
+ public:
+  explicit LabelAccessible(Label* l) : ControlAccessible(l, *l, QAccessible::StaticText) {}
+
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name) return Caption().trimmed();  // not the paragraph's indent
+    return ControlAccessible::text(t);
+  }
+  void* interface_cast(QAccessible::InterfaceType t) override {
+    if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+    return ControlAccessible::interface_cast(t);
+  }
+
+  // read-only text: no selection, no cursor to move
+  void selection(int, int* start, int* end) const override { *start = *end = 0; }
+  int selectionCount() const override { return 0; }
+  void addSelection(int, int) override {}
+  void removeSelection(int) override {}
+  void setSelection(int, int, int) override {}
+  int cursorPosition() const override { return 0; }
+  void setCursorPosition(int) override {}
+  QString text(int start, int end) const override { return Caption().mid(start, end - start); }
+  int characterCount() const override { return int(Caption().size()); }
+  QRect characterRect(int) const override { return QRect(); }
+  int offsetAtPoint(const QPoint&) const override { return -1; }
+  void scrollToSubstring(int, int) override {}
+  QString attributes(int offset, int* start, int* end) const override {
+    *start = 0;
+    *end = characterCount();
+    (void)offset;
+    return QString();
+  }
+
+ private:
+  QString Caption() const { return static_cast<Label*>(widget())->Caption(); }
+};
+
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
-  if (className == QLatin1String("forms::ImageBox") && object && object->isWidgetType())
-    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
-  if (className == QLatin1String("forms::Container") && object && object->isWidgetType())
-    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Application);
+  if (!object || !object->isWidgetType()) return nullptr;
+  if (className == QLatin1String("forms::Window"))
+    return new WindowAccessible(static_cast<Window*>(object));
+  if (className == QLatin1String("forms::Label"))
+    return new LabelAccessible(static_cast<Label*>(object));
+  if (className == QLatin1String("forms::Button"))
+    return new ButtonAccessible(static_cast<Button*>(object));
+  if (className == QLatin1String("forms::ImageBox"))
+    return new ControlAccessible(static_cast<ImageBox*>(object), *static_cast<ImageBox*>(object),
+                                 QAccessible::Graphic);
+  if (className == QLatin1String("forms::Container"))
+    return new ControlAccessible(static_cast<Container*>(object), *static_cast<Container*>(object),
+                                 QAccessible::Application);
   return nullptr;
 }
 

@@ -26,7 +26,7 @@ TwipRect DescribedBox(const pagedesc::ControlDescription& d) {
 // --- Control ---
 
 Control::Control(Page& page, const pagedesc::ControlDescription& d, QWidget& widget)
-    : page_(page), name_(QUtf8StringView(d.name).toString()), widget_(widget) {
+    : page_(page), description_(d), name_(QUtf8StringView(d.name).toString()), widget_(widget) {
   if (d.index) index_ = *d.index;
   widget_.setObjectName(index_ ? QStringLiteral("%1(%2)").arg(name_).arg(*index_) : name_);
   SetTwips(DescribedBox(d));
@@ -120,7 +120,8 @@ Button::Button(Page& page, const pagedesc::ControlDescription& d)
 
 void Button::SetPicture(const forms::Picture& picture) {
   picture_ = picture.pixmap;
-  setAccessibleName(picture.description);
+  // Named after what it opens (the label beside it); the picture says what it shows.
+  setAccessibleDescription(picture.description);
   update();
 }
 

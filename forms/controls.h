@@ -22,6 +22,8 @@ class Control {
   Control(Page& page, const pagedesc::ControlDescription& d, QWidget& widget);
   virtual ~Control() = default;
 
+  const pagedesc::ControlDescription& Description() const { return description_; }
+  Page& OwnPage() const { return page_; }
   const QString& Name() const { return name_; }
   std::optional<int> Index() const { return index_; }
   QWidget& Widget() { return widget_; }
@@ -47,6 +49,7 @@ class Control {
   Page& page_;
 
  private:
+  const pagedesc::ControlDescription& description_;
   QString name_;
   std::optional<int> index_;
   QWidget& widget_;

@@ -100,7 +100,69 @@ void Page::Call(const QString& name) {
 
 QString Page::Title() const { return QUtf8StringView(description_.title).toString(); }
 
-QString Page::AccessibleName() const { return Name(); }
+QString Page::AccessibleName() const {
+  if (!description_.heading.empty())
+    for (Control* c : controls_)
+      if (auto* label = dynamic_cast<Label*>(c);
+          label && c->Description().name == description_.heading)
+        return label->Caption().trimmed();
+  return QUtf8StringView(description_.spokenName).toString();
+}
+
+namespace {
+
+// Where reading meets a control going down the page: a picture once the text beside it is read.
+int ReadFrom(pagedesc::Kind kind, const TwipRect& r) {
+  return kind == pagedesc::Kind::Image ? r.top + r.height : r.top;
+}
+
+}  // namespace
+
+// How a sighted pupil reads the page: the heading first; then text and pictures from the top
+// down (a picture after the text that begins beside it, so by its bottom edge), each picture
+// followed by the labels that name its parts (centred labels over it); then the buttons in
+// keyboard order. Hidden controls are not read.
+std::vector<Control*> Page::ReadingOrder() const {
+  std::vector<Control*> read, parts, buttons;
+  std::vector<std::pair<std::pair<int, int>, Control*>> body;
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    Control* c = controls_[i];
+    const pagedesc::ControlDescription& d = description_.controls[i];
+    if (!c->Visible()) continue;
+    if (d.kind == pagedesc::Kind::Button || d.kind == pagedesc::Kind::Container)
+      buttons.push_back(c);
+    else if (d.name == description_.heading)
+      read.push_back(c);
+    else if (d.kind == pagedesc::Kind::Label && d.alignment == pagedesc::Alignment::Centre &&
+             PictureUnder(*c))
+      parts.push_back(c);
+    else
+      body.push_back({{ReadFrom(d.kind, c->Twips()), c->Twips().left}, c});
+  }
+  std::stable_sort(body.begin(), body.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (const auto& [key, c] : body) {
+    read.push_back(c);
+    for (Control* part : parts)
+      if (PictureUnder(*part) == c) read.push_back(part);
+  }
+  const std::vector<QWidget*> order = TabOrder();
+  std::stable_sort(buttons.begin(), buttons.end(), [&](Control* a, Control* b) {
+    return std::find(order.begin(), order.end(), &a->Widget()) <
+           std::find(order.begin(), order.end(), &b->Widget());
+  });
+  read.insert(read.end(), buttons.begin(), buttons.end());
+  return read;
+}
+
+// The picture a label lies over, if any: its centre inside the picture's box.
+Control* Page::PictureUnder(Control& label) const {
+  const QRect box = label.Widget().geometry();
+  for (Control* c : controls_)
+    if (dynamic_cast<ImageBox*>(c) && c->Visible() && c->Widget().geometry().contains(box.center()))
+      return c;
+  return nullptr;
+}
 
 void Page::FocusFirst() {
   for (QWidget* w : TabOrder()) {

@@ -64,6 +64,8 @@ class Page final : public QWidget {
   const std::vector<Control*>& Controls() const { return controls_; }
   // The focusable controls in keyboard order.
   std::vector<QWidget*> TabOrder() const;
+  // The visible controls in the order a sighted pupil reads them.
+  std::vector<Control*> ReadingOrder() const;
   Button* DefaultButton() const;
 
  protected:
@@ -77,6 +79,7 @@ class Page final : public QWidget {
   T& Named(const QString& name, std::optional<int> index, const char* kind);
   void BuildControls();
   void OrderFocus();
+  Control* PictureUnder(Control& label) const;
 
   const pagedesc::PageDescription& description_;
   FailureSink sink_;

@@ -27,6 +27,7 @@ void Window::Show(Page& page) {
   setAccessibleName(page.AccessibleName());
   page.move(0, 0);
   page.show();
+  page_ = &page;
   winId();  // the native window exists from here on
   ClearWindowTitle(*this);
   if (!placed_) Centre();
@@ -37,8 +38,16 @@ void Window::Show(Page& page) {
   }
   activateWindow();
   page.FocusFirst();
+  // Screen readers hear the new page's name, and read its controls afresh.
   QAccessibleEvent named(this, QAccessible::NameChanged);
   QAccessible::updateAccessibility(&named);
+  QAccessibleEvent reordered(this, QAccessible::ObjectReorder);
+  QAccessible::updateAccessibility(&reordered);
+}
+
+Page* Window::Shown() const {
+  auto* page = qobject_cast<Page*>(page_.data());
+  return page && !page->Unloaded() ? page : nullptr;
 }
 
 // Qt puts the program's name in place of an empty title; the course's title bar stays empty. On

@@ -3,6 +3,7 @@
 // window keeps its place, its taskbar entry and the keyboard focus.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 
@@ -24,6 +25,8 @@ class Window final : public QWidget {
   void Show(Page& page);
   // Off the screen: after a failure, or at the end.
   void Close();
+  // The page shown, if any.
+  Page* Shown() const;
 
   // What the window does when the window system closes it.
   void OnClosed(std::function<void()> closed) { closed_ = std::move(closed); }
@@ -37,6 +40,7 @@ class Window final : public QWidget {
   void Centre();
 
   std::function<void()> closed_;
+  QPointer<QWidget> page_;
   bool placed_ = false;
 };
 

@@ -11,7 +11,7 @@ using namespace rows;
 // clang-format off
 
 PageDescription Form18() {
-  return NarrowPage("Form18", {
+  return HeadedBy("Label1", NarrowPage("Form18", {
       Button("Menu", 240, 6840, 1215, 495, 11, Ming12, "回主目錄"),
       Button("Exit", 8520, 6840, 1095, 495, 10, Ming12, "離開"),
       Button("Back", 5880, 6840, 1095, 495, 9, Ming12, "上一頁"),
@@ -26,11 +26,11 @@ PageDescription Form18() {
       Image("Image1", 360, 480, 1140, 1410),
       Label("Label2", 1920, 1200, 7455, 1215, 1, Ming1425, Default, "Label2"),
       Label("Label1", 1920, 360, 3855, 975, 0, Kai36, Default, ""),
-  });
+  }));
 }
 
 PageDescription Form19() {
-  return Page("Form19", {
+  return HeadedBy("Label1", Page("Form19", {
       Button("Next", 7200, 6840, 1095, 495, 4, Ming12, "下一頁", DefaultButton),
       Button("Back", 5880, 6840, 1095, 495, 3, Ming12, "上一頁"),
       Button("Exit", 8520, 6840, 1095, 495, 2, Ming12, "離開"),
@@ -46,11 +46,11 @@ PageDescription Form19() {
       Image("Image2", 2040, 2280, 6120, 3675),
       Label("Label1", 1920, 240, 3855, 975, 0, Kai36, Default, ""),
       Image("Image1", 360, 360, 1140, 1410),
-  });
+  }));
 }
 
 PageDescription Form20() {
-  return Page("Form20", {
+  return HeadedBy("Label1", Page("Form20", {
       Button("Menu", 240, 6840, 1215, 495, 3, Ming12, "回主目錄"),
       Button("Exit", 8520, 6840, 1095, 495, 2, Ming12, "離開"),
       Button("Back", 5880, 6840, 1095, 495, 1, Ming12, "上一頁"),
@@ -59,12 +59,12 @@ PageDescription Form20() {
       Label("Label2", 720, 2040, 8415, 2055, 5, Ming1575, Default, "Label2"),
       Image("Image1", 360, 360, 1140, 1410),
       Label("Label1", 1920, 240, 3855, 975, 4, Kai36, Default, ""),
-  });
+  }));
 }
 
 // The blind-spot test: the sweeps move Image2 and Image3 sideways at run time.
 PageDescription Form21() {
-  return Page("Form21", {
+  return HeadedBy("Label1", Page("Form21", {
       Button("Left", 8640, 3360, 975, 615, 9, Ming12, "左眼"),
       Button("Right", 8640, 2520, 975, 615, 8, Ming12, "右眼"),
       Button("Next", 7200, 6840, 1095, 495, 3, Ming12, "下一頁", DefaultButton),
@@ -78,12 +78,12 @@ PageDescription Form21() {
       Image("Image1", 360, 360, 1140, 1410),
       Label("Label2", 600, 2520, 7935, 735, 5, Ming1425, Default, "Label2"),
       Label("Label3", 600, 3360, 7935, 735, 4, Ming1425, Default, "Label3"),
-  });
+  }));
 }
 
 // The last page of the chapter: no way forward, so no Next and no default button.
 PageDescription Form22() {
-  return Page("Form22", {
+  return HeadedBy("Label1", Page("Form22", {
       Button("Menu", 240, 6840, 1215, 495, 2, Ming12, "回主目錄"),
       Button("Exit", 8520, 6840, 1095, 495, 1, Ming12, "離開"),
       Button("Back", 5880, 6840, 1095, 495, 0, Ming12, "上一頁"),
@@ -93,7 +93,7 @@ PageDescription Form22() {
       Image("Image2", 2640, 3480, 4635, 2970),
       Image("Image1", 360, 360, 1140, 1410),
       Label("Label1", 1920, 240, 3855, 975, 3, Kai36, Default, ""),
-  });
+  }));
 }
 
 // clang-format on

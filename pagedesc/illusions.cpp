@@ -167,7 +167,10 @@ PageDescription Form14() {
 PageDescription Illusion(int k) {
   static constexpr PageDescription (*kPages[kIllusionCount])() = {
       Form5, Form6, Form7, Form8, Form9, Form10, Form11, Form12, Form13, Form14};
-  return kPages[k]();
+  static constexpr std::string_view kNames[kIllusionCount] = {
+      "視錯覺 0", "視錯覺 1", "視錯覺 2", "視錯覺 3", "視錯覺 4",
+      "視錯覺 5", "視錯覺 6", "視錯覺 7", "視錯覺 8", "視錯覺 9"};
+  return Spoken(kNames[k], kPages[k]());
 }
 
 // clang-format on

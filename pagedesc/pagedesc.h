@@ -54,6 +54,10 @@ struct ControlDescription {
   // buttons
   bool isDefault = false;
   bool graphical = false;
+  // for screen readers: the label that names a button without a caption of its own, and what
+  // the control is, beyond its name
+  std::string_view labelledBy;
+  std::string_view spokenDescription;
 };
 
 struct PageDescription {
@@ -62,6 +66,10 @@ struct PageDescription {
   float scaleX = 0.9915f, scaleY = 0.9525f;  // twips per page unit
   Colour background = kSystemWindowBackground;
   std::string_view title;
+  // What a screen reader calls the page: the caption of its heading, or where it has none a
+  // name of its own.
+  std::string_view heading;
+  std::string_view spokenName;
   std::vector<ControlDescription> controls;  // front to back
 
   const ControlDescription* Find(std::string_view control,

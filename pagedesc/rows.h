@@ -111,6 +111,25 @@ inline ControlDescription Container(std::string_view name, int left, int top, in
   return c;
 }
 
+// What a screen reader calls the page: the caption of one of its labels, or a name of its own.
+inline PageDescription HeadedBy(std::string_view label, PageDescription p) {
+  p.heading = label;
+  return p;
+}
+inline PageDescription Spoken(std::string_view name, PageDescription p) {
+  p.spokenName = name;
+  return p;
+}
+// A button named by a label beside it, and what a control is, for screen readers.
+inline ControlDescription LabelledBy(std::string_view label, ControlDescription c) {
+  c.labelledBy = label;
+  return c;
+}
+inline ControlDescription Described(std::string_view description, ControlDescription c) {
+  c.spokenDescription = description;
+  return c;
+}
+
 // Page windows come in two design sizes.
 inline PageDescription Page(std::string_view name, std::vector<ControlDescription> controls) {
   PageDescription p;
