@@ -141,6 +141,9 @@ std::vector<Control*> Page::ReadingOrder() const {
   }
   std::stable_sort(body.begin(), body.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::stable_sort(parts.begin(), parts.end(), [](Control* a, Control* b) {
+    return std::pair(a->Twips().top, a->Twips().left) < std::pair(b->Twips().top, b->Twips().left);
+  });
   for (const auto& [key, c] : body) {
     read.push_back(c);
     for (Control* part : parts)

@@ -1,0 +1,133 @@
+#!/usr/bin/python3
+"""The course read as a screen reader reads it: over AT-SPI on a private session bus.
+
+  dbus-run-session -- screen_reader.py COURSE_DIR
+
+The title page pressed through its action, the eye chapter opened by its button's name, the
+first eye page read heading first, Next pressed through the bus up to the blind-spot page, whose
+items come in reading order. Exit status 77 when Xvfb, the AT-SPI bus launcher or pyatspi is
+missing.
+"""
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+try:
+    import pyatspi
+except ImportError:
+    print("skipped: python3-pyatspi is not installed")
+    sys.exit(77)
+
+LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
+failures = []
+
+
+def fail(what):
+    print("FAIL:", what)
+    failures.append(what)
+
+
+def wait_for(what, probe, seconds=10):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        try:
+            value = probe()
+            if value:
+                return value
+        except Exception:  # the tree changes under our feet while pages change
+            pass
+        time.sleep(0.1)
+    raise SystemExit(f"FAIL: {what}")
+
+
+def course_frame(pid):
+    for app in pyatspi.Registry.getDesktop(0):
+        if app is not None and app.get_process_id() == pid and app.childCount:
+            return app[0]
+    return None
+
+
+def children(frame):
+    return [(c.getRoleName(), c.name) for c in frame]
+
+
+def press(acc):
+    action = acc.queryAction()
+    for i in range(action.nActions):
+        if action.getName(i).lower() == "press":
+            return action.doAction(i)
+    fail(f"{acc.name!r} has no press action")
+
+
+def main():
+    if len(sys.argv) != 2:
+        raise SystemExit(__doc__)
+    if not shutil.which("Xvfb") or not os.path.exists(LAUNCHER):
+        print("skipped: Xvfb or the AT-SPI bus launcher is missing")
+        sys.exit(77)
+    course_dir = os.path.abspath(sys.argv[1])
+    r, w = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x1024x24",
+                             "-nolisten", "tcp"], pass_fds=[w], stderr=subprocess.DEVNULL)
+    os.close(w)
+    number = b""
+    while not number.endswith(b"\n"):
+        piece = os.read(r, 16)
+        if not piece:
+            raise SystemExit("FAIL: Xvfb did not start")
+        number += piece
+    os.environ["DISPLAY"] = ":" + number.decode().strip()
+    bus = subprocess.Popen([LAUNCHER, "--launch-immediately"], stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL)
+    time.sleep(0.5)
+    env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+    app = subprocess.Popen([os.path.join(course_dir, "lumora")], cwd=course_dir, env=env,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        read(app.pid)
+    finally:
+        for p in (app, bus, xvfb):
+            p.kill()
+            p.wait()
+    print(f"{0 if failures else 1} passed, {1 if failures else 0} failed")
+    sys.exit(1 if failures else 0)
+
+
+def read(pid):
+    frame = wait_for("the course did not show on the accessibility bus", lambda: course_frame(pid))
+    print("title page:", frame.getRoleName(), repr(frame.name), children(frame))
+    if frame.getRoleName() != "frame" or frame.name != "Lumora":
+        fail(f"the title page reads as {frame.getRoleName()} {frame.name!r}")
+    press(frame)
+    wait_for("the menu did not follow the title page", lambda: frame.name == "主目錄")
+    print("menu:", children(frame))
+    eye = [c for c in frame if c.getRoleName() == "push button" and c.name == "眼睛的構造及運作"]
+    if not eye:
+        raise SystemExit("FAIL: no button named after the eye chapter on the menu")
+    press(eye[0])
+    wait_for("the eye chapter did not open", lambda: frame.name == "眼睛的構造")
+    first = children(frame)
+    print("first eye page:", first)
+    if not first or first[0][1] != "眼睛的構造":
+        fail("the first eye page is not read heading first")
+    for _ in range(3):
+        before = children(frame)
+        press([c for c in frame if c.name == "下一頁"][0])
+        wait_for("Next did not change the page", lambda: children(frame) != before)
+    page = children(frame)
+    print("blind-spot page:", page)
+    names = [n for _, n in page]
+    expected = ["眼睛的構造", None, "找尋盲點：", "右眼－", "左眼－", None, None,
+                "回主目錄", "離開", "上一頁", "下一頁", "右眼", "左眼"]
+    if len(names) != len(expected) or any(
+            e is not None and not n.startswith(e) for n, e in zip(names, expected)):
+        fail("the blind-spot page is not read in reading order")
+    roles = [r for r, _ in page]
+    if roles[1] != "image" or roles[5:7] != ["image", "image"]:
+        fail(f"the pictures of the blind-spot page read as {roles}")
+
+
+if __name__ == "__main__":
+    main()
