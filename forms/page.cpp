@@ -17,7 +17,6 @@ Page::Page(const pagedesc::PageDescription& description, FailureSink sink, QWidg
   const QRect client =
       TwipRect{0, 0, description_.clientWidth, description_.clientHeight}.ToPixels();
   setFixedSize(client.size());
-  setAccessibleName(AccessibleName());
   BuildControls();
   OrderFocus();
 }
