@@ -11,6 +11,7 @@ packages=(
   libbenchmark-dev
   xvfb openbox xdotool x11-utils imagemagick
   dpkg-dev file appstream desktop-file-utils clang-format
+  lintian
 )
 
 missing=()
