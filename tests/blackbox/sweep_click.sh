@@ -35,14 +35,20 @@ win() {
   for _ in $(seq 50); do
     w=$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | tail -n 1)
     [ -n "$w" ] && break
+    kill -0 "$app" 2>/dev/null || break
     sleep 0.1
   done
   echo "$w"
 }
-move() { xdotool mousemove --window "$(win)" $((${1%,*} / 15)) $((${1#*,} / 15)); }
+move() { xdotool mousemove --window "$(win)" $((${1%,*} / 15)) $((${1#*,} / 15)) 2>/dev/null; }
 click() { move "$1"; xdotool click 1; sleep 0.6; }
 # What the window shows, the pointer at rest away from every control.
-look() { move $rest; sleep 0.3; import -window "$(win)" -depth 8 rgb:- 2>/dev/null | md5sum; }
+look() {
+  local w; w=$(win)
+  # Without a window import would wait for one to be picked by hand.
+  [ -n "$w" ] || { echo "no window"; return; }
+  move $rest; sleep 0.3; timeout 5 import -window "$w" -depth 8 rgb:- 2>/dev/null | md5sum
+}
 # Waits up to $2 seconds for the window to show the page pictured in $1; prints the seconds
 # it took, or nothing.
 await() {
