@@ -49,6 +49,18 @@ look() {
   [ -n "$w" ] || { echo "no window"; return; }
   move $rest; sleep 0.3; timeout 5 import -window "$w" -depth 8 rgb:- 2>/dev/null | md5sum
 }
+# Waits up to $1 seconds for the window to stop changing (a sweep to end and what it held to
+# be delivered), then prints what it shows. A busy machine may stretch a sweep; that is no loss.
+settle() {
+  local end=$((SECONDS + $1)) a b
+  a=$(look)
+  while [ $SECONDS -le $end ]; do
+    sleep 0.5; b=$(look)
+    [ "$a" = "$b" ] && break
+    a=$b
+  done
+  echo "$b"
+}
 # Waits up to $2 seconds for the window to show the page pictured in $1; prints the seconds
 # it took, or nothing.
 await() {
@@ -86,7 +98,8 @@ for run in $(seq "$runs"); do
   move $left; xdotool click 1; sleep 0.5
   click_and_move_on
   # The sweep lasts four seconds; the click comes after it.
-  if t=$(await "$form22" 8); then
+  sleep 3.5
+  if [ "$(settle 30)" = "$form22" ]; then
     passed=$((passed + 1))
   else
     echo "run $run: the click on 下一頁 was lost"
@@ -105,7 +118,7 @@ for run in $(seq "$extra_runs"); do
   sleep 5.5
   a=$(look); sleep 0.3; b=$(look)
   moving=$([ "$a" != "$b" ] && [ "$a" != "$form22" ] && echo yes || echo no)
-  await "$form22" 12 >/dev/null
+  sleep 5; settle 60 >/dev/null
   took=$(awk -v a="$start" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }')
   if [ "$moving" = yes ] && [ "$(look)" = "$form22" ] && awk -v t="$took" 'BEGIN { exit !(t > 11) }'; then
     extra_passed=$((extra_passed + 1))
