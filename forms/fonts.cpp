@@ -113,6 +113,9 @@ void DrawStandInsSmaller(TextStyle& style) {
   chinese.setLetterSpacing(QFont::AbsoluteSpacing,
                            advance - QFontMetricsF(chinese).horizontalAdvance(full));
   latin.setPointSizeF(mixed.pointSizeF() * roman->scale);
+  // It draws only what it has; asked about any other character, it need not look for a
+  // fallback face.
+  latin.setStyleStrategy(QFont::StyleStrategy(latin.styleStrategy() | QFont::NoFontMerging));
   latin.setLetterSpacing(QFont::PercentageSpacing, 100 / roman->scale);
   style.font = chinese;
   style.latin = latin;
@@ -163,15 +166,21 @@ void PrepareFonts(const std::vector<std::pair<QFont, QString>>& fonts) {
   scratch.fill(Qt::transparent);
   QPainter painter(&scratch);
   for (const auto& [font, characters] : fonts) {
-    // Buttons draw in the font itself, labels in the faces of its text style.
+    // Where stand-ins are drawn smaller, the lesson texts come in the faces of the labels' text
+    // style; the few characters of the button captions are left to be drawn on the spot.
     TextStyle style;
     style.font = font;
     style.pitch = QFontInfo(font).pixelSize();
     if (font.families().size() > 1) DrawStandInsSmaller(style);
-    for (const QFont& face : {font, style.font, style.latin.value_or(font)}) {
+    std::vector<QFont> faces = {style.font};
+    if (style.latin) faces.push_back(*style.latin);
+    for (const QFont& face : faces) {
       painter.setFont(face);
+      // Only what the face has: a character it lacks would send Qt looking for a fallback.
+      const QFontMetricsF metrics(face);
       // One character at a time, inside the image, so that none is skipped as invisible.
-      for (const QChar c : characters) painter.drawText(QPointF(4, 100), QString(c));
+      for (const QChar c : characters)
+        if (metrics.inFont(c)) painter.drawText(QPointF(4, 100), QString(c));
     }
   }
 }
