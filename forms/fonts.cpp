@@ -113,9 +113,6 @@ void DrawStandInsSmaller(TextStyle& style) {
   chinese.setLetterSpacing(QFont::AbsoluteSpacing,
                            advance - QFontMetricsF(chinese).horizontalAdvance(full));
   latin.setPointSizeF(mixed.pointSizeF() * roman->scale);
-  // It draws only what it has; asked about any other character, it need not look for a
-  // fallback face.
-  latin.setStyleStrategy(QFont::StyleStrategy(latin.styleStrategy() | QFont::NoFontMerging));
   latin.setLetterSpacing(QFont::PercentageSpacing, 100 / roman->scale);
   style.font = chinese;
   style.latin = latin;
@@ -176,11 +173,14 @@ void PrepareFonts(const std::vector<std::pair<QFont, QString>>& fonts) {
     if (style.latin) faces.push_back(*style.latin);
     for (const QFont& face : faces) {
       painter.setFont(face);
-      // Only what the face has: a character it lacks would send Qt looking for a fallback.
+      // Only what the face has: asking a Latin face about a Chinese character, or drawing one
+      // with it, would send Qt looking for a fallback face.
+      const bool latin = style.latin && face == *style.latin;
       const QFontMetricsF metrics(face);
       // One character at a time, inside the image, so that none is skipped as invisible.
       for (const QChar c : characters)
-        if (metrics.inFont(c)) painter.drawText(QPointF(4, 100), QString(c));
+        if (!latin || (c.unicode() < 0x2E80 && metrics.inFont(c)))
+          painter.drawText(QPointF(4, 100), QString(c));
     }
   }
 }
