@@ -24,8 +24,9 @@ QFont MakeFont(const pagedesc::FontSpec& described);
 // Other faces use their own measures.
 TextStyle MakeTextStyle(const pagedesc::FontSpec& described);
 
-// Opens each font and draws each of its characters once. Done at start-up, it spares the first
-// visit to a page the wait for fonts to be found and glyphs rasterised.
+// Opens each font and draws each of its characters once, in the faces a label sets it in.
+// Done at start-up, it spares the first visit to a page the wait for fonts to be found and
+// glyphs rasterised.
 void PrepareFonts(const std::vector<std::pair<QFont, QString>>& fonts);
 
 }  // namespace forms
