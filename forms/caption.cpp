@@ -33,10 +33,45 @@ qsizetype TrimmedEnd(const QString& text, qsizetype start, qsizetype end) {
   return end;
 }
 
+// Which face draws each character, and how far it advances. The fonts may carry letter
+// spacing (stand-ins drawn smaller keep the designed advance), which QFontMetricsF leaves out
+// when it measures a single character.
+class Faces {
+ public:
+  explicit Faces(const TextStyle& style)
+      : main_(style.font),
+        latin_(style.latin.value_or(style.font)),
+        split_(style.latin.has_value()) {}
+
+  bool IsLatin(QChar c) const {
+    return split_ && !IsWide(c) && !c.isSurrogate() && latin_.metrics.inFont(c);
+  }
+  qreal Advance(QChar c) const { return IsLatin(c) ? latin_.Advance(c) : main_.Advance(c); }
+
+ private:
+  struct Face {
+    explicit Face(const QFont& f)
+        : metrics(f),
+          spacing(f.letterSpacing()),
+          absolute(f.letterSpacingType() == QFont::AbsoluteSpacing) {}
+    qreal Advance(QChar c) const {
+      const qreal a = metrics.horizontalAdvance(c);
+      if (absolute) return a + spacing;
+      return spacing > 0 ? a * spacing / 100 : a;
+    }
+    QFontMetricsF metrics;
+    qreal spacing;
+    bool absolute;
+  };
+  Face main_, latin_;
+  bool split_;
+};
+
 }  // namespace
 
 CaptionLayout LayOutCaption(const QString& text, const TextStyle& style, qreal width) {
   const QFontMetricsF metrics(style.font);
+  const Faces faces(style);
   // One measurement per character, summed: Chinese text may break before almost any character,
   // so measuring every candidate line afresh would cost the square of the text's length.
   std::vector<qreal> x(static_cast<std::size_t>(text.size()) + 1, 0);
@@ -48,10 +83,10 @@ CaptionLayout LayOutCaption(const QString& text, const TextStyle& style, qreal w
       // Between Latin words a space is the Latin face's; as an indent or beside Chinese text
       // it is the Chinese face's.
       advance = i > 0 && text[i - 1] != QLatin1Char(' ') && !IsWide(text[i - 1])
-                    ? metrics.horizontalAdvance(QLatin1Char(' '))
+                    ? faces.Advance(QLatin1Char(' '))
                     : style.space;
     else if (!text[i].isLowSurrogate())
-      advance = metrics.horizontalAdvance(text[i]);
+      advance = faces.Advance(text[i]);
     x[static_cast<std::size_t>(i) + 1] = x[static_cast<std::size_t>(i)] + advance;
   }
   const auto measure = [&](qsizetype from, qsizetype to) {
@@ -95,11 +130,14 @@ void DrawCaption(QPainter& painter, const QString& text, const TextStyle& style,
   if (text.isEmpty()) return;
   const qreal pitch = layout.pitch;
   const QFontMetricsF metrics(style.font);
+  const Faces faces(style);
   // The face's own ascent and descent, centred in the line pitch.
   const qreal baseline = metrics.ascent() - (metrics.height() - pitch) / 2;
+  // A face drawn smaller than its advance sits in the middle of it.
+  const qreal centring =
+      style.font.letterSpacingType() == QFont::AbsoluteSpacing ? style.font.letterSpacing() / 2 : 0;
   painter.save();
   painter.setClipRect(box);
-  painter.setFont(style.font);
   qreal top = box.top();
   for (const CaptionLine& line : layout.lines) {
     if (top >= box.bottom()) break;
@@ -108,18 +146,24 @@ void DrawCaption(QPainter& painter, const QString& text, const TextStyle& style,
       left += (box.width() - line.width) / 2;
     else if (alignment & Qt::AlignRight)
       left += box.width() - line.width;
-    // Runs between spaces, each where the layout put it: spaces keep the Chinese face's width.
+    // Runs between spaces and between faces, each where the layout put it: spaces keep the
+    // Chinese face's width.
     const qsizetype end = line.start + line.length;
     for (qsizetype run = line.start; run < end;) {
       if (text[run] == QLatin1Char(' ')) {
         ++run;
         continue;
       }
+      const bool latin = faces.IsLatin(text[run]);
       qsizetype stop = run;
-      while (stop < end && text[stop] != QLatin1Char(' ')) ++stop;
+      while (stop < end && text[stop] != QLatin1Char(' ') && faces.IsLatin(text[stop]) == latin)
+        ++stop;
       const qreal x = left + layout.x[static_cast<std::size_t>(run)] -
                       layout.x[static_cast<std::size_t>(line.start)];
-      painter.drawText(QPointF(x, top + baseline), text.mid(run, stop - run));
+      painter.setFont(latin ? *style.latin : style.font);
+      const QPointF at = latin ? QPointF(x, top + baseline - style.latinRise)
+                               : QPointF(x + centring, top + baseline);
+      painter.drawText(at, text.mid(run, stop - run));
       run = stop;
     }
     top += pitch;

@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QPainter>
 #include <QString>
+#include <optional>
 #include <vector>
 
 namespace forms {
@@ -20,6 +21,10 @@ struct TextStyle {
   QFont font;
   qreal pitch = 0;  // distance from one line's top to the next's
   qreal space = 0;  // width of an ordinary space, the indent's unit
+  // Where Latin letters come from a face of their own, drawn at its own size: that face, and
+  // how far its letters are raised to sit in the same band as the Chinese characters.
+  std::optional<QFont> latin;
+  qreal latinRise = 0;
 };
 
 struct CaptionLayout {

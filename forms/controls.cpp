@@ -1,10 +1,14 @@
 #include "forms/controls.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QProcess>
 #include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <cmath>
 
 #include "forms/caption.h"
@@ -114,8 +118,21 @@ Button::Button(Page& page, const pagedesc::ControlDescription& d)
   setText(QUtf8StringView(d.caption).toString());
   setFocusPolicy(Qt::StrongFocus);
   setAutoDefault(false);
-  setDefault(isDefault_);  // drawn with the heavier frame of a default button
+  setDefault(isDefault_);
   connect(this, &QPushButton::clicked, this, [this] { RaiseEvent("Click"); });
+  // As on classic push buttons, the default look marks the button Enter presses: the focused
+  // button while it has the focus, the page's default button while the focus is elsewhere.
+  connect(qApp, &QApplication::focusChanged, this, [this] { setDefault(DrawnAsDefault()); });
+}
+
+bool Button::HasPageFocus() const {
+  // The page's last focused control keeps its mark while another window is in front.
+  return page_.focusWidget() == this;
+}
+
+bool Button::DrawnAsDefault() const {
+  const auto* focused = qobject_cast<const Button*>(page_.focusWidget());
+  return focused && focused->isVisible() ? focused == this : isDefault_;
 }
 
 void Button::SetPicture(const forms::Picture& picture) {
@@ -125,17 +142,36 @@ void Button::SetPicture(const forms::Picture& picture) {
   update();
 }
 
-void Button::paintEvent(QPaintEvent* e) {
-  QPushButton::paintEvent(e);
+void Button::paintEvent(QPaintEvent*) {
+  // The focus frame shows from the first paint, not only once the keyboard has been used:
+  // Enter and Space act on the focused button from the start.
+  QStylePainter painter(this);
+  QStyleOptionButton option;
+  initStyleOption(&option);
+  if (HasPageFocus()) option.state |= QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
+  // Decided here as well: a window shown before it is activated paints before Qt reports
+  // the focus change.
+  if (DrawnAsDefault())
+    option.features |= QStyleOptionButton::DefaultButton;
+  else
+    option.features &= ~QStyleOptionButton::DefaultButton;
+  painter.drawControl(QStyle::CE_PushButton, option);
   if (!graphical_ || picture_.isNull()) return;
   // The picture sits centred on the face and is clipped to it; pressed, it shifts like a caption.
-  QPainter painter(this);
   const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this) + 1;
   const QRect face = rect().adjusted(frame, frame, -frame, -frame);
+  painter.save();
   painter.setClipRect(face);
   QPoint at = rect().center() - QPoint(picture_.width() / 2, picture_.height() / 2) + QPoint(1, 1);
   if (isDown()) at += QPoint(1, 1);
   painter.drawPixmap(at, picture_);
+  painter.restore();
+  if (!(option.state & QStyle::State_HasFocus)) return;
+  // The picture covers the face, so the focus frame goes over it.
+  QStyleOptionFocusRect focus;
+  focus.QStyleOption::operator=(option);
+  focus.rect = face.adjusted(1, 1, -1, -1);
+  painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
 }
 
 void Button::keyPressEvent(QKeyEvent* e) {
@@ -215,9 +251,17 @@ void Container::changeEvent(QEvent* e) {
 
 void Container::paintEvent(QPaintEvent* e) {
   QFrame::paintEvent(e);
+  QPainter painter(this);
+  if (page_.focusWidget() == this) {
+    // Its focus frame shows from the first paint, like a button's.
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.state |= QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
+    focus.rect = contentsRect().adjusted(1, 1, -1, -1);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+  }
   if (file_.isEmpty()) return;
   // A small "program" mark: a screen with a play triangle.
-  QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   const QRectF r = QRectF(contentsRect()).adjusted(4, 3, -4, -3);
   painter.setPen(QPen(palette().color(QPalette::WindowText), 1));

@@ -82,7 +82,11 @@ class Button final : public QPushButton, public Control {
   Q_OBJECT
  public:
   Button(Page& page, const pagedesc::ControlDescription& d);
+  // Whether the page's description makes this its default button.
   bool IsDefault() const { return isDefault_; }
+  // Whether the button has the default look, which marks the button Enter presses: the focused
+  // button, or the page's default button while the focus is on no button.
+  bool DrawnAsDefault() const;
   bool Graphical() const { return graphical_; }
   void SetPicture(const Picture& picture);
   const QPixmap& Picture() const { return picture_; }
@@ -92,6 +96,8 @@ class Button final : public QPushButton, public Control {
   void keyPressEvent(QKeyEvent*) override;
 
  private:
+  bool HasPageFocus() const;
+
   bool isDefault_;
   bool graphical_;
   QPixmap picture_;

@@ -5,8 +5,11 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QRawFont>
 #include <QScreen>
 #include <QStringList>
+#include <algorithm>
+#include <map>
 
 namespace forms {
 
@@ -31,6 +34,90 @@ bool RealFaceInstalled(const QString& family) {
   static const QStringList real = {QStringLiteral("新細明體"), QStringLiteral("PMingLiU"),
                                    QStringLiteral("標楷體"), QStringLiteral("DFKai-SB")};
   return real.contains(QFontInfo(QFont(family)).family());
+}
+
+// The vertical extent of a face's ink, in ems from the baseline, downwards positive.
+struct Ink {
+  qreal top = 0, bottom = 0;
+  qreal Extent() const { return bottom - top; }
+  qreal Middle() const { return (top + bottom) / 2; }
+};
+
+struct Face {
+  Ink ink;
+  qreal scale = 1;  // of the described size
+};
+
+// Full characters that reach the top and the bottom of the square, and Latin letters with
+// ascenders, descenders and brackets: between them they span a face's lines of ink.
+const QString kHanSample = QStringLiteral("國體驚靈龍鬱圍開關眼睛視覺錯盲點");
+const QString kLatinSample = QStringLiteral("bdfhklgjpqy()[]|");
+
+// The share of the em that the stand-ins' ink may take. Lines are set one em apart, as the
+// designed faces are; an eighth of the em left between lines of ink holds the growth of
+// synthetic bold (a twenty-fourth) and still leaves a clear pixel row at lesson sizes.
+constexpr qreal kInkShare = 0.875;
+
+Ink MeasureInk(const QString& family, const QString& sample) {
+  QFont font(family);
+  font.setPixelSize(1000);
+  const QRawFont raw = QRawFont::fromFont(font);
+  Ink ink;
+  for (const quint32 glyph : raw.glyphIndexesForString(sample)) {
+    const QRectF r = raw.boundingRect(glyph);
+    ink.top = std::min(ink.top, r.top() / 1000);
+    ink.bottom = std::max(ink.bottom, r.bottom() / 1000);
+  }
+  return ink;
+}
+
+// The face a font resolves to, measured once: the stand-ins are drawn at the size that brings
+// their ink to the designed share of the em; a real designed face keeps its size.
+const Face* FaceOf(const QFont& font) {
+  static const std::map<QString, Face> faces = [] {
+    static const QStringList real = {QStringLiteral("PMingLiU"), QStringLiteral("DFKai-SB"),
+                                     QStringLiteral("Times New Roman")};
+    const std::pair<QString, QString> designedFaces[] = {
+        {QStringLiteral("新細明體"), kHanSample},
+        {QStringLiteral("標楷體"), kHanSample},
+        {QStringLiteral("Times New Roman"), kLatinSample}};
+    std::map<QString, Face> measured;
+    for (const auto& [designed, sample] : designedFaces) {
+      const QString family = QFontInfo(QFont(designed)).family();
+      const Ink ink = MeasureInk(family, sample);
+      const bool isReal = real.contains(family) || family == designed;
+      const qreal scale = isReal || ink.Extent() <= 0 ? 1 : std::min(1.0, kInkShare / ink.Extent());
+      measured.emplace(family, Face{ink, scale});
+    }
+    return measured;
+  }();
+  const auto it = faces.find(QFontInfo(font).family());
+  return it == faces.end() ? nullptr : &it->second;
+}
+
+// The stand-ins fill more of the em than the faces the pages were designed with, so lines of
+// ink one em apart would touch. Each face is drawn smaller, by what its own glyphs need, and
+// keeps the described advance, so that lines still break where they were designed to; Latin
+// letters, from their own face, are raised to share the Chinese characters' band of ink.
+void DrawStandInsSmaller(TextStyle& style) {
+  const QFont mixed = style.font;
+  QFont chinese = mixed, latin = mixed;
+  chinese.setFamilies({mixed.families().at(1)});
+  latin.setFamilies({mixed.families().at(0)});
+  const Face* han = FaceOf(chinese);
+  const Face* roman = FaceOf(latin);
+  if (!han || !roman) return;
+  const QChar full = kHanSample.front();
+  const qreal advance = QFontMetricsF(chinese).horizontalAdvance(full);
+  chinese.setPointSizeF(mixed.pointSizeF() * han->scale);
+  chinese.setLetterSpacing(QFont::AbsoluteSpacing,
+                           advance - QFontMetricsF(chinese).horizontalAdvance(full));
+  latin.setPointSizeF(mixed.pointSizeF() * roman->scale);
+  latin.setLetterSpacing(QFont::PercentageSpacing, 100 / roman->scale);
+  style.font = chinese;
+  style.latin = latin;
+  style.latinRise =
+      style.pitch * (roman->scale * roman->ink.Middle() - han->scale * han->ink.Middle());
 }
 
 }  // namespace
@@ -59,6 +146,8 @@ TextStyle MakeTextStyle(const pagedesc::FontSpec& described) {
   if (described.charset == pagedesc::kCharsetBig5) {
     style.pitch = QFontInfo(style.font).pixelSize();
     style.space = style.pitch / 2;
+    // MakeFont puts a Latin face before the Chinese one only where that is a stand-in.
+    if (style.font.families().size() > 1) DrawStandInsSmaller(style);
   } else {
     style.pitch = metrics.height();
     style.space = metrics.horizontalAdvance(QLatin1Char(' '));
@@ -74,9 +163,25 @@ void PrepareFonts(const std::vector<std::pair<QFont, QString>>& fonts) {
   scratch.fill(Qt::transparent);
   QPainter painter(&scratch);
   for (const auto& [font, characters] : fonts) {
-    painter.setFont(font);
-    // One character at a time, inside the image, so that none is skipped as invisible.
-    for (const QChar c : characters) painter.drawText(QPointF(4, 100), QString(c));
+    // Where stand-ins are drawn smaller, the lesson texts come in the faces of the labels' text
+    // style; the few characters of the button captions are left to be drawn on the spot.
+    TextStyle style;
+    style.font = font;
+    style.pitch = QFontInfo(font).pixelSize();
+    if (font.families().size() > 1) DrawStandInsSmaller(style);
+    std::vector<QFont> faces = {style.font};
+    if (style.latin) faces.push_back(*style.latin);
+    for (const QFont& face : faces) {
+      painter.setFont(face);
+      // Only what the face has: asking a Latin face about a Chinese character, or drawing one
+      // with it, would send Qt looking for a fallback face.
+      const bool latin = style.latin && face == *style.latin;
+      const QFontMetricsF metrics(face);
+      // One character at a time, inside the image, so that none is skipped as invisible.
+      for (const QChar c : characters)
+        if (!latin || (c.unicode() < 0x2E80 && metrics.inFont(c)))
+          painter.drawText(QPointF(4, 100), QString(c));
+    }
   }
 }
 

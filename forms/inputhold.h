@@ -4,18 +4,20 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 #include <chrono>
 #include <memory>
-#include <vector>
 
 namespace forms {
+
+class HeldInput;
 
 class InputHold final : public QObject {
   Q_OBJECT
  public:
   InputHold();
-  ~InputHold() override;  // ends the hold and delivers what was held
+  // Ends the hold. What was held is delivered from the event loop, one action after the other;
+  // input that arrives before then waits behind it.
+  ~InputHold() override;
 
   // Lets the screen catch up with the latest changes, then waits until one more step has
   // passed since the hold began or since the previous pause, so that the steps keep an even
@@ -26,11 +28,7 @@ class InputHold final : public QObject {
   bool eventFilter(QObject* receiver, QEvent* event) override;
 
  private:
-  struct Held {
-    QPointer<QObject> receiver;
-    std::unique_ptr<QEvent> event;
-  };
-  std::vector<Held> held_;
+  std::unique_ptr<HeldInput> held_;
   std::chrono::steady_clock::time_point next_;
 };
 

@@ -59,13 +59,15 @@ metainfo=$(ls "$root"/usr/share/metainfo/*.metainfo.xml 2>/dev/null)
 key() { sed -n "s/^$1=//p" "$desktop" | head -n 1; }
 if [ "$(echo "$desktop" | wc -w)" -ne 1 ]; then fail "desktop entries in usr/share/applications: '$desktop'"; desktop=/dev/null; else
   if command -v desktop-file-validate >/dev/null; then
-    # Hints pass: Education and Science are both main categories, and the course belongs to both.
-    out=$(desktop-file-validate "$desktop" 2>&1 | grep -E 'error|warning')
+    out=$(desktop-file-validate "$desktop" 2>&1)
     [ -z "$out" ] && ok "desktop-file-validate $(basename "$desktop")" || fail "desktop-file-validate: $out"
   fi
   [ -n "$(key 'Name\[zh_TW\]')" ] && [ -n "$(key Name)" ] || fail "the desktop entry lacks Name or Name[zh_TW]"
-  [[ ";$(key Categories)" == *";Education;"* && ";$(key Categories)" == *";Science;"* ]] ||
-    fail "Categories is '$(key Categories)'"
+  # One main category, under which menus list the course; the others only refine it.
+  main=$(key Categories | tr ';' '\n' |
+         grep -xE 'AudioVideo|Audio|Video|Development|Education|Game|Graphics|Network|Office|Science|Settings|System|Utility')
+  [ "$main" = Education ] && ok "main category Education" || fail "main categories: '$(echo $main)'"
+  [ -n "$(key StartupWMClass)" ] || fail "the desktop entry lacks StartupWMClass"
   icon=$root/usr/share/icons/hicolor/256x256/apps/$(key Icon).png
   if file -b "$icon" 2>/dev/null | grep -q 'PNG image data, 256 x 256, 8-bit/color RGBA'; then ok "icon $(key Icon).png"
   else fail "icon $icon: $(file -b "$icon" 2>&1)"; fi
@@ -80,6 +82,20 @@ else
     out=$(appstreamcli validate --no-net "$metainfo" 2>&1) && ok "appstreamcli validate --no-net" ||
       fail "appstreamcli validate: $out"
   fi
+fi
+
+# --- documents Debian asks for ------------------------------------------------------------------
+doc=$root/usr/share/doc/lumora
+if head -n 1 "$doc/copyright" 2>/dev/null |
+     grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/'; then
+  licence=$(sed -n 's:.*<project_license>\(.*\)</project_license>.*:\1:p' "$metainfo" 2>/dev/null)
+  grep -qx "License: $licence" "$doc/copyright" && ok "copyright, machine-readable, License: $licence" ||
+    fail "copyright does not state the metainfo's licence '$licence'"
+else fail "usr/share/doc/lumora/copyright is missing or not machine-readable"; fi
+gzip -t "$doc/changelog.gz" 2>/dev/null || fail "usr/share/doc/lumora/changelog.gz is missing or damaged"
+gzip -t "$root/usr/share/man/man1/lumora.1.gz" 2>/dev/null || fail "no manual page for lumora"
+if [ "$mode" = --deb ] && command -v lintian >/dev/null; then
+  out=$(lintian --fail-on error,warning "$src" 2>&1) && ok "lintian" || fail "lintian: $out"
 fi
 
 # --- libraries: all found, giflib not among them (only the picture generator uses it) ----------
@@ -141,6 +157,12 @@ if [ "$(size "$title")" != "661x508" ]; then
   fail "'$command' showed no title page (window '$title', $(size "$title")): $(cat "$root/stderr")"
 else
   ok "'$command' shows the title page ($(size "$title"))"
+  # The window names the desktop entry it belongs to and carries the course's own icon.
+  class=$(xprop -id "$title" WM_CLASS 2>/dev/null)
+  [[ $class == *"\"$(key StartupWMClass)\""* ]] && ok "WM_CLASS matches StartupWMClass" ||
+    fail "WM_CLASS is '$class', the desktop entry says StartupWMClass=$(key StartupWMClass)"
+  xprop -id "$title" _NET_WM_ICON 2>/dev/null | grep -q '^_NET_WM_ICON(CARDINAL) = ' &&
+    ok "the window has an icon" || fail "the window has no icon of its own"
   sleep 0.3
   if ! turn "$title" 9000 7000; then fail "no menu after a click on the title page: $(cat "$root/stderr")"
   else

@@ -1,7 +1,9 @@
 // The eye chapter: the lesson pages and the blind-spot test.
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include "tests/support/harness.h"
 #include "tests/support/main.h"
@@ -45,6 +47,27 @@ Sweep Run(Harness& h, const char* button, const char* marker) {
   h.Click(button);
   return {t.elapsed(), m.Moves() - before};
 }
+
+// The pupil's pointer, through the window system, on the page's window.
+struct Pointer {
+  forms::Page& page;
+  QWindow* Window() const { return page.window()->windowHandle(); }
+  QPoint At(const char* control) const {
+    QWidget& w = page.Find(control).Widget();
+    return w.mapTo(page.window(), w.rect().center());
+  }
+  void Click(const char* control) const {
+    QTest::mousePress(Window(), Qt::LeftButton, {}, At(control));
+    QTest::mouseRelease(Window(), Qt::LeftButton, {}, At(control));
+  }
+  // Pressed on the control, released after the pointer has moved off it.
+  void ClickAndMoveOn(const char* control) const {
+    const QPoint away = At(control) - QPoint(200, 150);
+    QTest::mousePress(Window(), Qt::LeftButton, {}, At(control));
+    QTest::mouseMove(Window(), away);
+    QTest::mouseRelease(Window(), Qt::LeftButton, {}, away);
+  }
+};
 
 }  // namespace
 
@@ -166,6 +189,42 @@ class EyeTest : public QObject {
     // Then in their order: Back leaves the page, and the Exit meant for it goes with it.
     QCOMPARE(h.PageName(), QStringLiteral("Form20"));
     QVERIFY(!h.Status());
+  }
+
+  void clickHeldDuringASweepIsDeliveredAsAClick() {
+    Harness h;
+    h.GoTo("Form21");
+    const Pointer pointer{*h.Page()};
+    QTimer::singleShot(0, [&] { pointer.ClickAndMoveOn("Next"); });
+    h.Click("Left");
+    QCOMPARE(h.PageName(), QStringLiteral("Form21"));
+    QCoreApplication::processEvents();
+    QCOMPARE(h.PageName(), QStringLiteral("Form22"));
+  }
+
+  // Held clicks on the sweep buttons run their sweeps, in order, before the click after them.
+  void heldSweepsRunBeforeTheNextHeldClick() {
+    Harness h;
+    h.GoTo("Form21");
+    const Pointer pointer{*h.Page()};
+    QPointer<QWidget> cross = &h.Page()->Find("Image3").Widget();
+    unsigned moves = 0;
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+      if (cross && h.PageName() == QStringLiteral("Form21"))
+        moves = dynamic_cast<forms::Control&>(*cross).Moves();
+    });
+    sampler.start(0);
+    QTimer::singleShot(0, [&] {
+      pointer.Click("Left");
+      pointer.Click("Left");
+      pointer.ClickAndMoveOn("Next");
+    });
+    h.Click("Left");
+    QCOMPARE(h.PageName(), QStringLiteral("Form21"));
+    QCoreApplication::processEvents();
+    QCOMPARE(h.PageName(), QStringLiteral("Form22"));
+    QCOMPARE(moves, 3 * 4141u);
   }
 
   void closeDuringASweepEndsAfterIt() {
