@@ -1,10 +1,12 @@
 #include "forms/accessibility.h"
 
+#include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QCoreApplication>
 #include <QMouseEvent>
 
 #include "forms/controls.h"
+#include "forms/inputhold.h"
 #include "forms/page.h"
 #include "forms/window.h"
 
@@ -14,17 +16,29 @@ namespace {
 
 QString Spoken(std::string_view s) { return QUtf8StringView(s).toString(); }
 
-// A press made through the accessibility bus takes the road of a mouse press, so that it is held
-// back during the blind-spot sweep like any other.
-void PressAt(QWidget& widget) {
-  const QPointF at = QRectF(widget.rect()).center();
-  const QPointF global = widget.mapToGlobal(at);
-  for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
-    QCoreApplication::postEvent(
-        &widget, new QMouseEvent(type, at, at, global, Qt::LeftButton,
-                                 type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                                 Qt::NoModifier));
-}
+// A press made through the accessibility bus waits in the event queue like the pupil's own
+// input, and is held back with it during the blind-spot sweep.
+void PressAt(QWidget& widget) { QCoreApplication::postEvent(&widget, new PressRequest); }
+
+// Carries out a press request: a button is clicked, anything else gets a mouse press.
+class Presser final : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* receiver, QEvent* event) override {
+    if (event->type() != PressRequest::Type()) return false;
+    if (auto* button = qobject_cast<QAbstractButton*>(receiver)) {
+      if (button->isVisible() && button->isEnabled()) button->click();
+    } else if (auto* widget = qobject_cast<QWidget*>(receiver); widget && widget->isVisible()) {
+      const QPointF at = QRectF(widget->rect()).center();
+      QMouseEvent press(QEvent::MouseButtonPress, at, at, widget->mapToGlobal(at), Qt::LeftButton,
+                        Qt::LeftButton, Qt::NoModifier);
+      QCoreApplication::sendEvent(widget, &press);
+    }
+    return true;
+  }
+};
 
 // The course's window: named after the page shown; its children are that page's controls in
 // reading order (the page itself is only their frame). The title page's press action is here.
@@ -171,6 +185,9 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
 
 }  // namespace
 
-void InstallAccessibility() { QAccessible::installFactory(Factory); }
+void InstallAccessibility() {
+  QAccessible::installFactory(Factory);
+  QCoreApplication::instance()->installEventFilter(new Presser(QCoreApplication::instance()));
+}
 
 }  // namespace forms

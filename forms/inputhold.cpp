@@ -86,8 +86,17 @@ class HeldInput {
   Action* pressed_ = nullptr;  // the click still waiting for its release
 };
 
+QEvent::Type PressRequest::Type() {
+  static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+  return type;
+}
+
 bool HeldInput::Take(QObject* receiver, QEvent* event) {
   const QEvent::Type type = event->type();
+  if (type == PressRequest::Type()) {
+    actions_.push_back({receiver, std::unique_ptr<QEvent>(event->clone())});
+    return true;
+  }
   if (!IsInput(type) || (!receiver->isWindowType() && !receiver->isWidgetType())) return false;
   if (type == QEvent::Close) {
     // Not accepted: a held close request must not take the window off the screen yet.

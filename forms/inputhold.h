@@ -3,6 +3,7 @@
 // requests wait, and are delivered in their order once the hold ends.
 #pragma once
 
+#include <QEvent>
 #include <QObject>
 #include <chrono>
 #include <memory>
@@ -10,6 +11,15 @@
 namespace forms {
 
 class HeldInput;
+
+// A press asked for by other means than the pointer (a screen reader's press action): held back
+// like the pupil's own input, and carried out by whoever installed the means.
+class PressRequest final : public QEvent {
+ public:
+  PressRequest() : QEvent(Type()) {}
+  static QEvent::Type Type();
+  QEvent* clone() const override { return new PressRequest(*this); }
+};
 
 class InputHold final : public QObject {
   Q_OBJECT

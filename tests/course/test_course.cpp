@@ -250,7 +250,7 @@ class CourseTest : public QObject {
                      std::abs(a.blue() - e.blue()) <
                  60,
              qPrintable(a.name() + " vs " + e.name()));
-    QVERIFY(!b.accessibleName().isEmpty());
+    QVERIFY(!b.accessibleDescription().isEmpty());  // what the picture shows
   }
 
   void labelsAreCutNotMovedOrGrown() {
