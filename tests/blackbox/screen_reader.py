@@ -81,7 +81,13 @@ def main():
     os.environ["DISPLAY"] = ":" + number.decode().strip()
     bus = subprocess.Popen([LAUNCHER, "--launch-immediately"], stdout=subprocess.DEVNULL,
                            stderr=subprocess.DEVNULL)
-    time.sleep(0.5)
+    # The course looks for the accessibility bus once, at start: it must be there by then.
+    wait_for("the accessibility bus did not start", lambda: "unix:" in subprocess.run(
+        ["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
+         "org.a11y.Bus.GetAddress"], capture_output=True, text=True).stdout)
+    # and so must the registry, which lists the programs on it: asking it starts it.
+    wait_for("the accessibility registry did not answer",
+             lambda: pyatspi.Registry.getDesktop(0) is not None)
     env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
     app = subprocess.Popen([os.path.join(course_dir, "lumora")], cwd=course_dir, env=env,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -96,7 +102,13 @@ def main():
 
 
 def read(pid):
-    frame = wait_for("the course did not show on the accessibility bus", lambda: course_frame(pid))
+    try:
+        frame = wait_for("the course did not show on the accessibility bus",
+                         lambda: course_frame(pid))
+    except SystemExit:
+        print("on the bus:", [(a.name, a.get_process_id(), a.childCount)
+                              for a in pyatspi.Registry.getDesktop(0) if a is not None])
+        raise
     print("title page:", frame.getRoleName(), repr(frame.name), children(frame))
     if frame.getRoleName() != "frame" or frame.name != "Lumora":
         fail(f"the title page reads as {frame.getRoleName()} {frame.name!r}")
