@@ -13,6 +13,7 @@ packages=(
   xvfb openbox xdotool x11-utils imagemagick
   dpkg-dev file appstream desktop-file-utils clang-format
   python3-xlib weston qt6-wayland
+  libxxhash-dev
 )
 
 missing=()
