@@ -8,7 +8,8 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   // The desktop entry's name: docks and task bars show the course under its launcher's icon.
   QGuiApplication::setDesktopFileName(QStringLiteral(LUMORA_APP_ID));
-  shell::PrepareApplication(app::Course());
+  // The title page first; the fonts are warmed while it waits for the pupil's press.
+  shell::PrepareApplication(app::Course(), shell::FontWarming::kAfterFirstPaint);
   shell::Course course(shell::Environment::Real(), app::Course());
   course.Start();
   return QApplication::exec();

@@ -14,6 +14,7 @@ packages=(
   dpkg-dev file appstream desktop-file-utils clang-format
   python3-xlib weston qt6-wayland python3-pyatspi at-spi2-core dbus
   lintian
+  libxxhash-dev
 )
 
 missing=()

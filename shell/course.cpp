@@ -154,8 +154,7 @@ forms::Picture Course::LoadAssetPicture(std::string_view asset) const {
   if (!info.isReadable())
     throw forms::Failure(QStringLiteral("無法讀取圖片檔案（沒有讀取權限）：%1").arg(path));
 
-  return {QPixmap::fromImage(ReadPictureFile(path)),
-          QUtf8StringView(content::DescribePicture(asset)).toString()};
+  return {pictures_.Read(asset, path), QUtf8StringView(content::DescribePicture(asset)).toString()};
 }
 
 }  // namespace shell

@@ -13,6 +13,7 @@
 #include "forms/picture.h"
 #include "forms/window.h"
 #include "shell/coursemap.h"
+#include "shell/picturecache.h"
 
 namespace shell {
 
@@ -58,6 +59,8 @@ class Course {
   std::unique_ptr<forms::Window> window_;
   QPointer<forms::Page> current_;
   bool ended_ = false;
+  // Reading a picture changes nothing the course shows; the cache only spares decoding.
+  mutable PictureCache pictures_;
 };
 
 }  // namespace shell

@@ -188,13 +188,15 @@ QImage DecodePicture(const QByteArray& bytes, const QString& path) {
   return image;
 }
 
-QImage ReadPictureFile(const QString& path) {
+QByteArray ReadPictureBytes(const QString& path) {
   QFile file(path);
   if (file.size() > kMaxBytes || !file.open(QIODevice::ReadOnly)) Unreadable(path);
   // No more than the limit and one byte: the file may have grown since it was looked at.
-  const QByteArray bytes = file.read(kMaxBytes + 1);
+  QByteArray bytes = file.read(kMaxBytes + 1);
   if (file.error() != QFileDevice::NoError) Unreadable(path);
-  return DecodePicture(bytes, path);
+  return bytes;
 }
+
+QImage ReadPictureFile(const QString& path) { return DecodePicture(ReadPictureBytes(path), path); }
 
 }  // namespace shell

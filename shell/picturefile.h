@@ -22,4 +22,8 @@ QImage ReadPictureFile(const QString& path);
 // object beyond what QImage needs.
 QImage DecodePicture(const QByteArray& bytes, const QString& path);
 
+// The bytes of the picture file at path, read whole; throws forms::Failure, naming path, when
+// the file is too large or cannot be read.
+QByteArray ReadPictureBytes(const QString& path);
+
 }  // namespace shell

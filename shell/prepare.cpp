@@ -1,8 +1,15 @@
 #include "shell/prepare.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QSet>
 #include <QString>
+#include <QTimer>
+#include <algorithm>
+#include <limits>
 #include <map>
+#include <optional>
 #include <tuple>
 
 #include "content/texts.h"
@@ -14,41 +21,141 @@ namespace shell {
 
 namespace {
 
-void PrepareCourseFonts(const CourseMap& map) {
-  struct Prepared {
-    QFont font;
-    QString characters;
-    void Add(std::string_view text) {
-      for (const QChar c : QUtf8StringView(text).toString())
-        if (!characters.contains(c)) characters += c;
-    }
+const QString kWarmerName = QStringLiteral("lumora-font-warming");
+
+// Pages in the order a pupil can first reach them from the first page, then any others: the
+// characters of the pages met first are warmed first.
+std::vector<const PageEntry*> InVisitOrder(const CourseMap& map) {
+  std::vector<const PageEntry*> order;
+  const auto add = [&](const PageEntry* page) {
+    if (page && std::find(order.begin(), order.end(), page) == order.end()) order.push_back(page);
   };
-  std::map<std::tuple<std::string_view, std::uint32_t, bool>, Prepared> fonts;
-  for (const PageEntry& page : map) {
-    for (const pagedesc::ControlDescription& c : page.description.controls) {
-      if (!c.font) continue;
-      auto [it, added] = fonts.try_emplace({c.font->family, c.font->size, c.font->underline});
-      if (added) it->second.font = forms::MakeFont(*c.font);
-      it->second.Add(c.caption);
-      // The lesson texts are set at load into the body-text labels; larger type holds only
-      // titles, whose few characters are quick to draw on the spot.
-      if (c.kind == pagedesc::Kind::Label && c.font->Points() < 16)
-        for (std::string_view text : content::AllTexts()) it->second.Add(text);
-    }
-  }
-  std::vector<std::pair<QFont, QString>> list;
-  for (const auto& [key, prepared] : fonts) list.emplace_back(prepared.font, prepared.characters);
-  forms::PrepareFonts(list);
+  if (!map.empty()) add(&map.front());
+  for (std::size_t i = 0; i < order.size(); ++i)
+    for (const Edge& edge : order[i]->edges) add(FindPage(map, edge.target));
+  for (const PageEntry& page : map) add(&page);
+  return order;
 }
+
+// Every character the course sets in each of its fonts, each once, in warming order.
+class FontQueue {
+ public:
+  explicit FontQueue(const CourseMap& map) {
+    std::vector<std::size_t> bodyFonts;
+    for (const PageEntry* page : InVisitOrder(map)) {
+      for (const pagedesc::ControlDescription& c : page->description.controls) {
+        if (!c.font) continue;
+        const std::size_t font = FontIndex(*c.font);
+        Add(font, c.caption);
+        // The lesson texts are set at load into the body-text labels; larger type holds only
+        // titles, whose few characters are quick to draw on the spot.
+        if (c.kind == pagedesc::Kind::Label && c.font->Points() < 16 &&
+            std::find(bodyFonts.begin(), bodyFonts.end(), font) == bodyFonts.end())
+          bodyFonts.push_back(font);
+      }
+    }
+    // Text by text, in the course's order, so that the menu's comes first in every face.
+    for (std::string_view text : content::AllTexts())
+      for (const std::size_t font : bodyFonts) Add(font, text);
+  }
+
+  // Draws characters from the front until the budget is spent; false when none are left.
+  bool Warm(qint64 budgetNs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (next_ < pieces_.size()) {
+      // A few characters at a time: the Chinese ones, in synthetic bold, take up to a few
+      // hundred microseconds each.
+      constexpr qsizetype kAtATime = 4;
+      const auto& [font, characters] = pieces_[next_];
+      const QString some = characters.mid(at_, kAtATime);
+      // Made here, not before the first page: resolving a family asks the font configuration.
+      if (!fonts_[font]) fonts_[font] = forms::MakeFont(specs_[font]);
+      forms::PrepareFonts({{*fonts_[font], some}});
+      at_ += some.size();
+      if (at_ >= characters.size()) ++next_, at_ = 0;
+      if (clock.nsecsElapsed() >= budgetNs) break;
+    }
+    return next_ < pieces_.size();
+  }
+
+ private:
+  std::size_t FontIndex(const pagedesc::FontSpec& spec) {
+    const auto [it, added] =
+        index_.try_emplace({spec.family, spec.size, spec.underline}, fonts_.size());
+    if (added) {
+      specs_.push_back(spec);
+      fonts_.emplace_back();
+      seen_.emplace_back();
+    }
+    return it->second;
+  }
+
+  void Add(std::size_t font, std::string_view text) {
+    QString fresh;
+    for (const QChar c : QUtf8StringView(text).toString())
+      if (!seen_[font].contains(c)) seen_[font].insert(c), fresh += c;
+    if (!fresh.isEmpty()) pieces_.emplace_back(font, fresh);
+  }
+
+  std::map<std::tuple<std::string_view, std::uint32_t, bool>, std::size_t> index_;
+  std::vector<pagedesc::FontSpec> specs_;
+  std::vector<std::optional<QFont>> fonts_;
+  std::vector<QSet<QChar>> seen_;
+  std::vector<std::pair<std::size_t, QString>> pieces_;
+  std::size_t next_ = 0;
+  qsizetype at_ = 0;
+};
+
+// Warms the fonts in the idle time after the first page is painted. Each slice is short, so a
+// press on the first page waits at most one slice before it is handled.
+class IdleWarmer final : public QObject {
+ public:
+  explicit IdleWarmer(FontQueue queue) : QObject(qApp), queue_(std::move(queue)) {
+    setObjectName(kWarmerName);
+    qApp->installEventFilter(this);
+    timer_.setInterval(0);
+    connect(&timer_, &QTimer::timeout, this, [this] {
+      if (queue_.Warm(kSliceNs)) return;
+      timer_.stop();
+      setObjectName(QString());
+      deleteLater();
+    });
+  }
+
+ protected:
+  bool eventFilter(QObject* receiver, QEvent* event) override {
+    // The timer fires on the event loop's next pass, once this paint is on the screen.
+    if (event->type() == QEvent::Paint && receiver->isWidgetType() && !timer_.isActive()) {
+      qApp->removeEventFilter(this);
+      timer_.start();
+    }
+    return false;
+  }
+
+ private:
+  // Drawing stops after 2 ms; the characters begun by then finish within another.
+  static constexpr qint64 kSliceNs = 2'000'000;
+  FontQueue queue_;
+  QTimer timer_;
+};
 
 }  // namespace
 
-void PrepareApplication(const CourseMap& map) {
+bool FontWarmingPending() {
+  return qApp && qApp->findChild<QObject*>(kWarmerName, Qt::FindDirectChildrenOnly);
+}
+
+void PrepareApplication(const CourseMap& map, FontWarming warming) {
   // Between unloading one page and showing the next no window is open; that is not the end.
   QApplication::setQuitOnLastWindowClosed(false);
   forms::InstallFontSubstitutions();
   forms::InstallAccessibility();
-  PrepareCourseFonts(map);
+  FontQueue fonts(map);
+  if (warming == FontWarming::kAtOnce)
+    fonts.Warm(std::numeric_limits<qint64>::max());
+  else
+    new IdleWarmer(std::move(fonts));  // owned by the application, gone when done
 }
 
 }  // namespace shell

@@ -4,10 +4,17 @@
 
 namespace shell {
 
+// When the course's fonts are opened and every character of its texts drawn once, so that no
+// first visit to a page waits for them: at once (tests and measurements that want steady
+// figures), or in short slices while the first page waits for the pupil, starting once it has
+// been painted (the course itself: the first page is on the screen sooner).
+enum class FontWarming { kAtOnce, kAfterFirstPaint };
+
 // Everything the course sets up once before its first page: windows stay open between pages
-// only as the course says, the fonts' stand-ins, screen-reader support, and the course's fonts
-// opened with every character of its texts drawn once, so that no first visit to a page waits
-// for them.
-void PrepareApplication(const CourseMap& map);
+// only as the course says, the fonts' stand-ins, screen-reader support, and warming the fonts.
+void PrepareApplication(const CourseMap& map, FontWarming warming = FontWarming::kAtOnce);
+
+// Whether warming after the first paint has yet to finish.
+bool FontWarmingPending();
 
 }  // namespace shell
