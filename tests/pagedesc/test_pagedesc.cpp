@@ -74,7 +74,7 @@ class TestPageDesc : public QObject {
         if (c.index) arrays[c.name].push_back(&c);
       }
       std::sort(tabs.begin(), tabs.end());
-      for (int i = 0; i < int(tabs.size()); ++i) QCOMPARE(tabs[i], i);
+      for (int i = 0; i < int(tabs.size()); ++i) QVERIFY2(tabs[i] == i, p.name.data());
       QVERIFY2(defaults <= 1, p.name.data());
       for (auto& [name, elements] : arrays) {
         std::sort(elements.begin(), elements.end(),
