@@ -1,7 +1,8 @@
+// The animation program: the spiral turned by its angle, the angle by the clock, the cue and
+// its message, Esc, and a program that ignores its arguments and writes nothing.
 #include <QApplication>
 #include <QDirIterator>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -49,13 +50,6 @@ int PixelsBrighterThan(const QImage& image, const QRectF& logical, int grey) {
   return count;
 }
 
-// Unlike QTest::qWait, which sleeps in 10 ms steps, this lets timers fire when due.
-void RunEventLoop(int ms) {
-  QEventLoop loop;
-  QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-  loop.exec();
-}
-
 // Reads the window's clock as each paint event reaches it, before the frame is drawn.
 class PaintStart final : public QObject {
  public:
@@ -78,210 +72,184 @@ class PaintStart final : public QObject {
 class TestOptical : public QObject {
   Q_OBJECT
  private slots:
-  void frameIsTheSpiralTurnedByTheAngle_data();
-  void frameIsTheSpiralTurnedByTheAngle();
-  void cueRingThenMessage_data();
-  void cueRingThenMessage();
-  void eachFrameShowsTheTurnOfItsMoment();
-  void escapeEndsTheEventLoopWithZero();
-  void escapeWhosePressWentElsewhereStillCloses();
-  void cueCompletesItsDurationAfterShow();
-  void programRunsIgnoringArgumentsAndWritesNothing();
-};
+  void frameIsTheSpiralTurnedByTheAngle_data() {
+    QTest::addColumn<qreal>("dpr");
+    QTest::newRow("1x") << qreal(1.0);
+    QTest::newRow("2x") << qreal(2.0);
+  }
 
-void TestOptical::frameIsTheSpiralTurnedByTheAngle_data() {
-  QTest::addColumn<qreal>("dpr");
-  QTest::newRow("1x") << qreal(1.0);
-  QTest::newRow("2x") << qreal(2.0);
-}
+  void frameIsTheSpiralTurnedByTheAngle() {
+    QFETCH(qreal, dpr);
+    SpiralRenderer renderer;
+    const double turn = 37.0;  // not a multiple of the arms' symmetry
+    const QImage before = RenderFrame(renderer, QSize(400, 400), dpr, 10.0, 0.0);
+    const QImage after = RenderFrame(renderer, QSize(400, 400), dpr, 10.0 + turn, 0.0);
+    const QPointF c = renderer.Centre();
 
-void TestOptical::frameIsTheSpiralTurnedByTheAngle() {
-  QFETCH(qreal, dpr);
-  SpiralRenderer renderer;
-  const double turn = 37.0;  // not a multiple of the arms' symmetry
-  const QImage before = RenderFrame(renderer, QSize(400, 400), dpr, 10.0, 0.0);
-  const QImage after = RenderFrame(renderer, QSize(400, 400), dpr, 10.0 + turn, 0.0);
-  const QPointF c = renderer.Centre();
+    // What was at (r, phi) is now at (r, phi + turn), clockwise on screen.
+    double turned = 0, unturned = 0;
+    int samples = 0, dark = 0, light = 0;
+    for (double r = 40; r <= 180; r += 7) {
+      for (double phi = 0; phi < 360; phi += 5, ++samples) {
+        const int was = GreyAt(before, c, r, phi);
+        turned += std::abs(GreyAt(after, c, r, phi + turn) - was);
+        unturned += std::abs(GreyAt(after, c, r, phi) - was);
+        dark += was < 64;
+        light += was > 192;
+      }
+    }
+    QVERIFY2(turned / samples < 8, qPrintable(QString::number(turned / samples)));
+    QVERIFY2(unturned / samples > 50, qPrintable(QString::number(unturned / samples)));
+    // Stripes, not a flat field.
+    QVERIFY(dark > samples / 4 && light > samples / 4);
+  }
 
-  // What was at (r, phi) is now at (r, phi + turn), clockwise on screen.
-  double turned = 0, unturned = 0;
-  int samples = 0, dark = 0, light = 0;
-  for (double r = 40; r <= 180; r += 7) {
-    for (double phi = 0; phi < 360; phi += 5, ++samples) {
-      const int was = GreyAt(before, c, r, phi);
-      turned += std::abs(GreyAt(after, c, r, phi + turn) - was);
-      unturned += std::abs(GreyAt(after, c, r, phi) - was);
-      dark += was < 64;
-      light += was > 192;
+  void cueRingThenMessage_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("600") << QSize(600, 600);
+    QTest::newRow("smallest") << QSize(240, 240);
+  }
+
+  void cueRingThenMessage() {
+    QFETCH(QSize, size);
+    SpiralRenderer renderer;
+    const QImage none = RenderFrame(renderer, size, 1.0, 33.0, 0.0);
+    const QImage half = RenderFrame(renderer, size, 1.0, 33.0, 0.5);
+    const QImage almost = RenderFrame(renderer, size, 1.0, 33.0, 0.999);
+    const QImage done = RenderFrame(renderer, size, 1.0, 33.0, 1.0);
+    const QPointF c = renderer.Centre();
+    const double r = SpiralRenderer::kCueRingRadius;
+
+    // The ring fills clockwise from twelve o'clock: at half time, the right half
+    // is lit and the left is not. It stays quiet, darker than the light stripes.
+    for (double deg : {-45.0, 45.0})
+      QVERIFY(GreyAt(half, c, r, deg) > GreyAt(none, c, r, deg) + 20);
+    for (double deg : {135.0, 225.0}) QCOMPARE(GreyAt(half, c, r, deg), GreyAt(none, c, r, deg));
+    QVERIFY(GreyAt(done, c, r, 225) > GreyAt(none, c, r, 225) + 20);
+    QVERIFY(GreyAt(done, c, r, 225) < 200);
+    const QRgb dot = done.pixel(c.toPoint());
+    QVERIFY(qRed(dot) > 180 && qGreen(dot) < 80 && qBlue(dot) < 80);
+
+    // The message fits the window, close under the centre point, and appears only at the end:
+    // a light box (brighter than any stripe) with dark text on it.
+    const QRectF box = renderer.MessageRect();
+    QVERIFY(QRectF(QPointF(0, 0), QSizeF(size)).contains(box));
+    QVERIFY(box.top() > c.y() && box.bottom() < c.y() + size.height() / 4.0);
+    QCOMPARE(PixelsBrighterThan(almost, box, 240), 0);
+    const int area = int(box.width() * box.height());
+    QVERIFY(PixelsBrighterThan(done, box, 240) > area / 2);
+    QVERIFY(PixelsBrighterThan(done, box, 100) < area - area / 20);
+  }
+
+  // Each frame shows the turn of the moment it is painted, by the window's own clock, however the
+  // frames are spaced: after a stall the spiral catches up instead of stepping on from where it
+  // was. Every check brackets a reading between two others, so a busy machine cannot make it fail.
+  void eachFrameShowsTheTurnOfItsMoment() {
+    SpiralWindow window(30s);
+    PaintStart paintStart(window);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    struct Frame {
+      double angle, paintStartMs, paintedMs;  // the window's clock
+      double testBeforeMs, testAfterMs;       // the test's clock around paintedMs
+    };
+    std::vector<Frame> frames;
+    constexpr std::size_t kStalls[] = {10, 20};
+    constexpr unsigned long kStallMs = 150;
+    QElapsedTimer clock;
+    clock.start();
+    connect(&window, &SpiralWindow::framePainted, &window, [&] {
+      Frame f{window.LastPaintedAngle(), paintStart.Ms(), 0, double(clock.nsecsElapsed()) / 1e6, 0};
+      f.paintedMs = window.ElapsedMs();
+      f.testAfterMs = double(clock.nsecsElapsed()) / 1e6;
+      frames.push_back(f);
+      // The event loop held up, as by a busy machine.
+      if (std::find(std::begin(kStalls), std::end(kStalls), frames.size()) != std::end(kStalls))
+        QThread::msleep(kStallMs);
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(frames.size() >= 30, 20000);
+
+    const double degreesPerMs = SpiralWindow::kDegreesPerSecond / 1000.0;
+    const double eps = 1e-6;
+    for (const Frame& f : frames) {
+      const double shownMs = f.angle / degreesPerMs;
+      QVERIFY2(shownMs >= f.paintStartMs - eps && shownMs <= f.paintedMs + eps,
+               qPrintable(QStringLiteral("frame at %1 ms shows the turn of %2 ms")
+                              .arg(f.paintedMs)
+                              .arg(shownMs)));
+    }
+    for (std::size_t i : kStalls)
+      QVERIFY(frames[i].angle - frames[i - 1].angle >= kStallMs * degreesPerMs);
+    // The window's clock runs at real time.
+    const Frame &first = frames.front(), &last = frames.back();
+    const double programSpan = last.paintedMs - first.paintedMs;
+    QVERIFY(programSpan >= last.testBeforeMs - first.testAfterMs - eps);
+    QVERIFY(programSpan <= last.testAfterMs - first.testBeforeMs + eps);
+  }
+
+  // Only Esc ends the animation, and the event loop with 0. When the press went elsewhere while
+  // the window was taking the focus, only the release reaches the window: that Esc closes it too.
+  void escapeEndsTheEventLoopWithZero() {
+    SpiralWindow window(30s);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    for (Qt::Key key : {Qt::Key_Space, Qt::Key_A, Qt::Key_Return}) {
+      QTest::keyClick(&window, key);
+      QTest::keyRelease(&window, key);
+    }
+    QVERIFY(window.isVisible());
+    QTimer::singleShot(200, &window, [&] { QTest::keyClick(&window, Qt::Key_Escape); });
+    QTimer::singleShot(5000, &window, [] { QCoreApplication::exit(99); });
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QVERIFY(!window.isVisible());
+
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::keyRelease(&window, Qt::Key_Escape);
+    QVERIFY(!window.isVisible());
+  }
+
+  void cueCompletesItsDurationAfterShow() {
+    SpiralWindow window(400ms);
+    QTest::qWait(300);  // time before the window is shown does not count
+    QElapsedTimer clock;
+    window.show();
+    clock.start();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(!window.CueComplete());
+    QTRY_VERIFY_WITH_TIMEOUT(window.CueComplete(), 3000);
+    QVERIFY(clock.elapsed() >= 390);
+    const QRectF box = window.MessageRect();  // and the message shows on the window
+    QVERIFY(PixelsBrighterThan(window.grab().toImage(), box, 240) > box.width() * box.height() / 2);
+  }
+
+  void programRunsIgnoringArgumentsAndWritesNothing() {
+    const QString bin = qEnvironmentVariable("LUMORA_BIN");
+    QVERIFY2(!bin.isEmpty(), "LUMORA_BIN is not set");
+    QTemporaryDir work, config, data;
+    QVERIFY(work.isValid() && config.isValid() && data.isValid());
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_CONFIG_HOME", config.path());
+    env.insert("XDG_DATA_HOME", data.path());
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(work.path());
+    // Even arguments Qt itself would act on are ignored.
+    process.start(bin + "/7optical.exe", {"--bogus", "-platform", "nonexistent"});
+    QVERIFY(process.waitForStarted(5000));
+    QVERIFY2(!process.waitForFinished(1000), qPrintable(process.readAllStandardError()));
+    process.kill();
+    QVERIFY(process.waitForFinished(5000));
+
+    for (const QTemporaryDir* dir : {&work, &config, &data}) {
+      QDirIterator it(dir->path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                      QDirIterator::Subdirectories);
+      QVERIFY2(!it.hasNext(), qPrintable(it.hasNext() ? it.next() : QString()));
     }
   }
-  QVERIFY2(turned / samples < 8, qPrintable(QString::number(turned / samples)));
-  QVERIFY2(unturned / samples > 50, qPrintable(QString::number(unturned / samples)));
-  // Stripes, not a flat field.
-  QVERIFY(dark > samples / 4 && light > samples / 4);
-}
-
-void TestOptical::cueRingThenMessage_data() {
-  QTest::addColumn<QSize>("size");
-  QTest::newRow("600") << QSize(600, 600);
-  QTest::newRow("smallest") << QSize(240, 240);
-}
-
-void TestOptical::cueRingThenMessage() {
-  QFETCH(QSize, size);
-  SpiralRenderer renderer;
-  const QImage none = RenderFrame(renderer, size, 1.0, 33.0, 0.0);
-  const QImage half = RenderFrame(renderer, size, 1.0, 33.0, 0.5);
-  const QImage almost = RenderFrame(renderer, size, 1.0, 33.0, 0.999);
-  const QImage done = RenderFrame(renderer, size, 1.0, 33.0, 1.0);
-  const QPointF c = renderer.Centre();
-  const double r = SpiralRenderer::kCueRingRadius;
-
-  // The ring fills clockwise from twelve o'clock: at half time, the right half
-  // is lit and the left is not. It stays quiet, darker than the light stripes.
-  for (double deg : {-45.0, 45.0}) QVERIFY(GreyAt(half, c, r, deg) > GreyAt(none, c, r, deg) + 20);
-  for (double deg : {135.0, 225.0}) QCOMPARE(GreyAt(half, c, r, deg), GreyAt(none, c, r, deg));
-  QVERIFY(GreyAt(done, c, r, 225) > GreyAt(none, c, r, 225) + 20);
-  QVERIFY(GreyAt(done, c, r, 225) < 200);
-  const QRgb dot = done.pixel(c.toPoint());
-  QVERIFY(qRed(dot) > 180 && qGreen(dot) < 80 && qBlue(dot) < 80);
-
-  // The message fits the window, close under the centre point, and appears only at the end:
-  // a light box (brighter than any stripe) with dark text on it.
-  const QRectF box = renderer.MessageRect();
-  QVERIFY(QRectF(QPointF(0, 0), QSizeF(size)).contains(box));
-  QVERIFY(box.top() > c.y() && box.bottom() < c.y() + size.height() / 4.0);
-  QCOMPARE(PixelsBrighterThan(almost, box, 240), 0);
-  const int area = int(box.width() * box.height());
-  QVERIFY(PixelsBrighterThan(done, box, 240) > area / 2);
-  QVERIFY(PixelsBrighterThan(done, box, 100) < area - area / 20);
-  // Nothing else changes.
-  for (int y = 0; y < size.height(); y += 3)
-    for (int x = 0; x < size.width(); x += 3)
-      if (!box.adjusted(-1, -1, 1, 1).contains(QPointF(x, y)) &&
-          QLineF(c, QPointF(x, y)).length() > 22)
-        QCOMPARE(done.pixel(x, y), almost.pixel(x, y));
-}
-
-// Each frame shows the turn of the moment it is painted, by the window's own clock, however the
-// frames are spaced: after a stall the spiral catches up instead of stepping on from where it was.
-// Every check brackets a reading between two others, so a busy machine cannot make it fail.
-void TestOptical::eachFrameShowsTheTurnOfItsMoment() {
-  SpiralWindow window(30s);
-  PaintStart paintStart(window);
-  window.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&window));
-
-  struct Frame {
-    double angle, paintStartMs, paintedMs;  // the window's clock
-    double testBeforeMs, testAfterMs;       // the test's clock around paintedMs
-  };
-  std::vector<Frame> frames;
-  constexpr std::size_t kStalls[] = {10, 20};
-  constexpr unsigned long kStallMs = 150;
-  QElapsedTimer clock;
-  clock.start();
-  connect(&window, &SpiralWindow::framePainted, &window, [&] {
-    Frame f{window.LastPaintedAngle(), paintStart.Ms(), 0, double(clock.nsecsElapsed()) / 1e6, 0};
-    f.paintedMs = window.ElapsedMs();
-    f.testAfterMs = double(clock.nsecsElapsed()) / 1e6;
-    frames.push_back(f);
-    // The event loop held up, as by a busy machine.
-    if (std::find(std::begin(kStalls), std::end(kStalls), frames.size()) != std::end(kStalls))
-      QThread::msleep(kStallMs);
-  });
-  QTRY_VERIFY_WITH_TIMEOUT(frames.size() >= 30, 20000);
-
-  const double degreesPerMs = SpiralWindow::kDegreesPerSecond / 1000.0;
-  const double eps = 1e-6;
-  for (const Frame& f : frames) {
-    const double shownMs = f.angle / degreesPerMs;
-    QVERIFY2(shownMs >= f.paintStartMs - eps && shownMs <= f.paintedMs + eps,
-             qPrintable(QStringLiteral("frame at %1 ms shows the turn of %2 ms")
-                            .arg(f.paintedMs)
-                            .arg(shownMs)));
-  }
-  for (std::size_t i : kStalls)
-    QVERIFY(frames[i].angle - frames[i - 1].angle >= kStallMs * degreesPerMs);
-  // The window's clock runs at real time.
-  const Frame &first = frames.front(), &last = frames.back();
-  const double programSpan = last.paintedMs - first.paintedMs;
-  QVERIFY(programSpan >= last.testBeforeMs - first.testAfterMs - eps);
-  QVERIFY(programSpan <= last.testAfterMs - first.testBeforeMs + eps);
-}
-
-void TestOptical::escapeEndsTheEventLoopWithZero() {
-  SpiralWindow window(30s);
-  window.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&window));
-  for (Qt::Key key : {Qt::Key_Space, Qt::Key_A, Qt::Key_Return}) QTest::keyClick(&window, key);
-  QVERIFY(window.isVisible());
-
-  // As in the program: the loop runs until the window goes, then returns 0.
-  QTimer::singleShot(200, &window, [&] { QTest::keyClick(&window, Qt::Key_Escape); });
-  QTimer fallback;
-  connect(&fallback, &QTimer::timeout, qApp, [] { QCoreApplication::exit(99); });
-  fallback.start(5000);
-  QCOMPARE(QCoreApplication::exec(), 0);
-  QVERIFY(!window.isVisible());
-}
-
-// Only the release reaches the window when the press went elsewhere while the window was taking
-// the focus; that Esc still closes it, and no other key's release does.
-void TestOptical::escapeWhosePressWentElsewhereStillCloses() {
-  SpiralWindow window(30s);
-  window.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&window));
-  for (Qt::Key key : {Qt::Key_A, Qt::Key_Space, Qt::Key_Return}) QTest::keyRelease(&window, key);
-  QVERIFY(window.isVisible());
-  QTest::keyRelease(&window, Qt::Key_Escape);
-  QVERIFY(!window.isVisible());
-}
-
-void TestOptical::cueCompletesItsDurationAfterShow() {
-  SpiralWindow window(400ms);
-  RunEventLoop(300);  // time before the window is shown does not count
-  QElapsedTimer clock;
-  window.show();
-  clock.start();
-  QVERIFY(QTest::qWaitForWindowExposed(&window));
-  QVERIFY(!window.CueComplete());
-  QTRY_VERIFY_WITH_TIMEOUT(window.CueComplete(), 3000);
-  QVERIFY(clock.elapsed() >= 390);
-
-  const QImage shot = window.grab().toImage();
-  const QRectF box = window.MessageRect();
-  QVERIFY(PixelsBrighterThan(shot, box, 240) > int(box.width() * box.height()) / 2);
-}
-
-void TestOptical::programRunsIgnoringArgumentsAndWritesNothing() {
-  const QString bin = qEnvironmentVariable("LUMORA_BIN");
-  QVERIFY2(!bin.isEmpty(), "LUMORA_BIN is not set");
-  QTemporaryDir work, config, data;
-  QVERIFY(work.isValid() && config.isValid() && data.isValid());
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-  env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
-  env.insert(QStringLiteral("XDG_DATA_HOME"), data.path());
-
-  QProcess process;
-  process.setProcessEnvironment(env);
-  process.setWorkingDirectory(work.path());
-  // Even arguments Qt itself would act on are ignored.
-  process.start(
-      bin + QStringLiteral("/7optical.exe"),
-      {QStringLiteral("--bogus"), QStringLiteral("-platform"), QStringLiteral("nonexistent")});
-  QVERIFY(process.waitForStarted(5000));
-  QVERIFY2(!process.waitForFinished(1000), qPrintable(process.readAllStandardError()));
-  process.kill();
-  QVERIFY(process.waitForFinished(5000));
-
-  for (const QTemporaryDir* dir : {&work, &config, &data}) {
-    QDirIterator it(dir->path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                    QDirIterator::Subdirectories);
-    QVERIFY2(!it.hasNext(), qPrintable(it.hasNext() ? it.next() : QString()));
-  }
-}
+};
 
 QTEST_MAIN(TestOptical)
 #include "test_optical.moc"

@@ -9,11 +9,9 @@
 //
 // The blind-spot sweeps take four seconds each, so only kSweeps of them are let through; other
 // clicks, double clicks or keys that would start one are drawn again.
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 #include <memory>
@@ -54,18 +52,15 @@ struct Run {
   std::optional<int> status;
 };
 
-QList<forms::Page*> LoadedPages() {
-  QList<forms::Page*> pages;
+// The pages still loaded, and how many pages are on screen.
+std::pair<QList<forms::Page*>, int> Pages() {
+  std::pair<QList<forms::Page*>, int> pages;
   for (QWidget* w : QApplication::allWidgets())
-    if (auto* p = qobject_cast<forms::Page*>(w); p && !p->Unloaded()) pages << p;
+    if (auto* p = qobject_cast<forms::Page*>(w)) {
+      if (!p->Unloaded()) pages.first << p;
+      pages.second += p->isVisible();
+    }
   return pages;
-}
-
-int ShownPages() {
-  int n = 0;
-  for (QWidget* w : QApplication::allWidgets())
-    if (qobject_cast<forms::Page*>(w) && w->isVisible()) ++n;
-  return n;
 }
 
 bool IsSweepButton(const QWidget* w) {
@@ -83,7 +78,7 @@ QString ControlName(const forms::Control& c) {
 class Pupil {
  public:
   Pupil(const QString& folder, quint64 seed, int sweeps)
-      : folder_(folder), random_(seed), seed_(seed), sweeps_(sweeps) {}
+      : folder_(folder), random_(seed), sweeps_(sweeps) {}
 
   // Performs one action on the current page.
   void Act() {
@@ -118,16 +113,16 @@ class Pupil {
   // What is wrong after the last action, if anything; previous is the page before it.
   QString Check(const QString& previous, const forms::Page* before) const {
     if (!run_->reports.isEmpty()) return "a failure was reported: " + run_->reports.join(" | ");
-    const QList<forms::Page*> loaded = LoadedPages();
+    const auto [loaded, shown] = Pages();
     if (run_->status) {
       if (*run_->status != 0) return QStringLiteral("ended with status %1").arg(*run_->status);
-      if (!loaded.isEmpty() || ShownPages() != 0) return "pages are left after the end";
+      if (!loaded.isEmpty() || shown != 0) return "pages are left after the end";
       return {};
     }
     if (loaded.size() != 1) return QStringLiteral("%1 pages are loaded").arg(loaded.size());
     forms::Page* page = run_->course->Current();
     if (page != loaded[0]) return "the loaded page is not the course's current page";
-    if (!page->isVisible() || ShownPages() != 1) return "the loaded page is not the one shown";
+    if (!page->isVisible() || shown != 1) return "the loaded page is not the one shown";
     if (page->window() != &run_->course->Window() ||
         (windowId_ && run_->course->Window().winId() != windowId_))
       return "the page is not in the course's one window";
@@ -144,15 +139,9 @@ class Pupil {
   bool Ended() const { return run_->status.has_value(); }
   forms::Page* Page() const { return run_ ? run_->course->Current() : nullptr; }
   const QStringList& Log() const { return log_; }
-  quint64 Seed() const { return seed_; }
   int SweepsLeft() const { return sweeps_; }
   int SweepsDone() const { return sweepsDone_; }
-  // A fresh seed for the next run, drawn from this one's.
-  quint64 NextSeed() { return random_.generate64(); }
-  void Reseed(quint64 seed) {
-    seed_ = seed;
-    random_.seed(seed);
-  }
+  void Reseed(quint64 seed) { random_.seed(seed); }
   void EndRun() { run_.reset(); }
 
  private:
@@ -181,10 +170,10 @@ class Pupil {
         at = c.Widget().mapTo(&page, c.Widget().rect().center());
         where = QStringLiteral("%1 at (%2,%3)").arg(ControlName(c)).arg(at.x()).arg(at.y());
       }
-      const int b = Pick(10);
-      const Qt::MouseButton button = b < 8   ? Qt::LeftButton
-                                     : b < 9 ? Qt::RightButton
-                                             : Qt::MiddleButton;
+      static const std::pair<Qt::MouseButton, const char*> kButtons[] = {
+          {Qt::LeftButton, "left"}, {Qt::RightButton, "right"}, {Qt::MiddleButton, "middle"}};
+      const int b = Pick(10);  // mostly the left button
+      const auto [button, buttonName] = kButtons[b < 8 ? 0 : b - 7];
       const bool twice = kind >= 47;
       QWidget* target = page.childAt(at);
       if (!Allow(target ? target : &page)) return {};
@@ -192,40 +181,28 @@ class Pupil {
         QTest::mouseDClick(window, button, Qt::NoModifier, at);
       else
         QTest::mouseClick(window, button, Qt::NoModifier, at);
-      return QStringLiteral("%1 %2 %3")
-          .arg(twice ? "double click" : "click",
-               button == Qt::LeftButton    ? "left"
-               : button == Qt::RightButton ? "right"
-                                           : "middle",
-               where);
+      return QStringLiteral("%1 %2 %3").arg(twice ? "double click" : "click", buttonName, where);
     }
     if (kind < 99) {
-      struct K {
-        Qt::Key key;
-        Qt::KeyboardModifiers modifiers;
-        const char* name;
-      };
-      static const K keys[] = {
+      static const std::tuple<Qt::Key, Qt::KeyboardModifiers, const char*> kKeys[] = {
           {Qt::Key_Tab, Qt::NoModifier, "Tab"},
           {Qt::Key_Backtab, Qt::ShiftModifier, "Shift+Tab"},
           {Qt::Key_Return, Qt::NoModifier, "Enter"},
           {Qt::Key_Enter, Qt::KeypadModifier, "keypad Enter"},
           {Qt::Key_Space, Qt::NoModifier, "Space"},
           {Qt::Key_Escape, Qt::NoModifier, "Esc"},
-          {Qt::Key_A, Qt::NoModifier, "letter"},
-      };
-      K k = keys[Pick(int(std::size(keys)))];
-      QString name = QString::fromLatin1(k.name);
-      if (k.key == Qt::Key_A) {
-        k.key = Qt::Key(Qt::Key_A + Pick(26));
-        name = QChar(char('a' + (k.key - Qt::Key_A)));
+          {Qt::Key_A, Qt::NoModifier, "letter"}};
+      auto [key, modifiers, keyName] = kKeys[Pick(int(std::size(kKeys)))];
+      QString name = QString::fromLatin1(keyName);
+      if (key == Qt::Key_A) {
+        key = Qt::Key(Qt::Key_A + Pick(26));
+        name = QChar(char('a' + (key - Qt::Key_A)));
       }
       QWidget* focus = page.focusWidget();
-      const bool clicks =
-          k.key == Qt::Key_Return || k.key == Qt::Key_Enter || k.key == Qt::Key_Space;
+      const bool clicks = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
       if (clicks && focus && !Allow(focus)) return {};
       if (focus) name += " on " + focus->objectName();  // before the key, which may unload it
-      QTest::keyClick(window, k.key, k.modifiers);
+      QTest::keyClick(window, key, modifiers);
       return name;
     }
     window->close();  // as the window's close button asks the window system
@@ -235,7 +212,6 @@ class Pupil {
   QString folder_;
   mutable WId windowId_ = 0;
   QRandomGenerator64 random_;
-  quint64 seed_;
   int sweeps_;
   int sweepsDone_ = 0;
   std::unique_ptr<Run> run_;
@@ -249,15 +225,9 @@ class RandomTest : public QObject {
  private slots:
   void initTestCase() {
     // The course folder, with a stand-in for the animation program that ends at once.
-    QVERIFY(dir_.isValid());
-    const QDir built(testing::BuiltCourseFolder());
-    for (const QString& name : built.entryList(QDir::Files)) {
-      if (name == QLatin1String("lumora") || name == QLatin1String("7optical.exe")) continue;
-      QVERIFY(QFile::copy(built.filePath(name), dir_.filePath(name)));
-    }
-    QFile program(dir_.filePath("7optical.exe"));
-    QVERIFY(program.open(QIODevice::WriteOnly));
-    program.write("#!/bin/sh\nexit 0\n");
+    QFile::remove(course_.File("7optical.exe"));
+    QFile program(course_.File("7optical.exe"));
+    QVERIFY(program.open(QIODevice::WriteOnly) && program.write("#!/bin/sh\nexit 0\n") > 0);
     program.close();
     QVERIFY(program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
   }
@@ -268,7 +238,7 @@ class RandomTest : public QObject {
     const int actions =
         int(EnvNumber("LUMORA_RANDOM_ACTIONS", replay.isEmpty() ? kActions : 100000));
     QRandomGenerator64 seeds(seed);
-    Pupil pupil(dir_.path(), 0, replay.isEmpty() ? kSweeps : replay.section(':', 1).toInt());
+    Pupil pupil(course_.Folder(), 0, replay.isEmpty() ? kSweeps : replay.section(':', 1).toInt());
     QElapsedTimer timer;
     timer.start();
     int runs = 0, done = 0, switches = 0;
@@ -318,7 +288,7 @@ class RandomTest : public QObject {
   }
 
  private:
-  QTemporaryDir dir_;
+  testing::Harness course_;  // only its folder: every run starts a course of its own there
 };
 
 LUMORA_TEST_MAIN(RandomTest)
