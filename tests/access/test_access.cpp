@@ -77,14 +77,6 @@ class AccessTest : public QObject {
 
   // Three pages read in full, as a pupil hears them.
   void pagesReadInOrder() {
-    if (qEnvironmentVariableIsSet("LUMORA_PRINT_READING")) {
-      Harness all;
-      for (const QString& page : {"Form18", "Form21", "Form8"}) {
-        all.GoTo(page);
-        qInfo("%s: %s", qPrintable(page),
-              qPrintable(ChildNames(Of(&all.Course().Window())).join(" | ")));
-      }
-    }
     Harness h;
     h.GoTo("Form21");
     QStringList read = ChildNames(Of(&h.Course().Window()));

@@ -1,5 +1,4 @@
 // The shell and the title and menu pages, driven as a pupil would.
-#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -15,14 +14,6 @@
 using testing::Harness;
 
 namespace {
-
-// Writes a GIF header that claims a huge picture, with no data behind it.
-void WriteBomb(const QString& path) {
-  QFile f(path);
-  f.open(QIODevice::WriteOnly);
-  const char header[] = "GIF89a\xff\xff\xff\xff\x00\x00\x00";
-  f.write(header, sizeof header - 1);
-}
 
 // Darkest pixel of a region of the page as drawn.
 int DarkestIn(QWidget* page, const QRect& region) {
@@ -95,19 +86,6 @@ class CourseTest : public QObject {
     QVERIFY(!h.Status());
   }
 
-  void revisitReadsPicturesAgain() {
-    Harness h;
-    h.GoTo("Form2");
-    forms::Page* first = h.Page();
-    // The title page's background is read again on the way back: without it, the way back fails.
-    h.Remove("bg5.jpg");
-    h.Click("Back");
-    QVERIFY(h.Page() != first || h.Page() == nullptr);
-    QCOMPARE(h.Status(), std::optional<int>(1));
-    QVERIFY(h.Reports().value(0).contains(h.File("bg5.jpg")));
-    QCOMPARE(h.VisiblePages(), 0);
-  }
-
   void titleAgainFromSensesChapter() {
     Harness h;
     h.GoTo("Form2");
@@ -137,18 +115,6 @@ class CourseTest : public QObject {
     }
   }
 
-  void missingTitleBackgroundEndsBeforeAnyPage() {
-    Harness h;
-    h.Remove("bg5.jpg");
-    h.Start();
-    QCOMPARE(h.Status(), std::optional<int>(1));
-    QCOMPARE(h.Reports().size(), 1);
-    QVERIFY2(h.Reports()[0].contains(QStringLiteral("找不到")), qPrintable(h.Reports()[0]));
-    QVERIFY(h.Reports()[0].contains(h.File("bg5.jpg")));
-    QCOMPARE(h.VisiblePages(), 0);
-    QCOMPARE(h.Page(), nullptr);
-  }
-
   void missingMenuPictureEndsAfterTitleIsGone() {
     Harness h;
     h.Remove("realeye.jpg");
@@ -160,39 +126,6 @@ class CourseTest : public QObject {
     QCOMPARE(h.VisiblePages(), 0);  // neither the title nor the half-built menu
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(destroyed.count(), 1);
-  }
-
-  void badPicturesFailWithTheirName_data() {
-    QTest::addColumn<QString>("damage");
-    QTest::newRow("empty") << "empty";
-    QTest::newRow("random bytes") << "random";
-    QTest::newRow("png under a jpg name") << "png";
-    QTest::newRow("directory") << "dir";
-    QTest::newRow("huge declared size") << "bomb";
-  }
-  void badPicturesFailWithTheirName() {
-    QFETCH(QString, damage);
-    Harness h;
-    const QString path = h.File("bg3.jpg");
-    QFile::remove(path);
-    if (damage == "empty") {
-      QFile(path).open(QIODevice::WriteOnly);
-    } else if (damage == "random") {
-      QFile f(path);
-      f.open(QIODevice::WriteOnly);
-      for (int i = 0; i < 4096; ++i) f.putChar(char((i * 7919) ^ (i >> 3)));
-    } else if (damage == "png") {
-      QImage(40, 40, QImage::Format_RGB32).save(path, "PNG");
-    } else if (damage == "dir") {
-      QDir().mkdir(path);
-    } else {
-      WriteBomb(path);
-    }
-    h.Start();
-    h.PressPage(QPoint(5, 5));
-    QCOMPARE(h.Status(), std::optional<int>(1));
-    QVERIFY2(h.Reports().value(0).contains(path), qPrintable(h.Reports().value(0)));
-    QCOMPARE(h.VisiblePages(), 0);
   }
 
   void assetPathsKeepTheFolderAsItIs() {
@@ -339,22 +272,6 @@ class CourseTest : public QObject {
         if (c.kind == pagedesc::Kind::Button && c.name != "Exit")
           QVERIFY2(handled.contains(coursemap::Str(c.name) + "_Click"), where(c.name).constData());
     }
-  }
-
-  void screenReadersCanReadAPage() {
-    Harness h;
-    h.GoTo("Form18");
-    QAccessibleInterface* img =
-        QAccessible::queryAccessibleInterface(&h.Page()->Find("Image2").Widget());
-    QVERIFY(img);
-    QCOMPARE(img->role(), QAccessible::Graphic);
-    QVERIFY(!img->text(QAccessible::Name).isEmpty());
-    QAccessibleInterface* next =
-        QAccessible::queryAccessibleInterface(&h.Page()->Find("Next").Widget());
-    QCOMPARE(next->text(QAccessible::Name), QStringLiteral("下一頁"));
-    QAccessibleInterface* para =
-        QAccessible::queryAccessibleInterface(&h.Page()->Find("Label2").Widget());
-    QVERIFY(para->text(QAccessible::Name).size() > 50);
   }
 };
 

@@ -95,24 +95,6 @@ class EyeTest : public QObject {
     QCOMPARE(h.PageName(), QStringLiteral("Form17"));
   }
 
-  void lessonPagesShowTheirTextsAndPictures() {
-    Harness h;
-    h.GoTo("Form18");
-    QCOMPARE(h.Page()->LabelNamed("Label1").Caption(), QStringLiteral("眼睛的構造"));
-    QCOMPARE(h.Page()->ImageNamed("Image1").size(),
-             h.Page()->ImageNamed("Image1").Picture().size());
-    QVERIFY(!h.Page()->ImageNamed("Image2").Picture().isNull());
-    h.Key(Qt::Key_Return);  // Next has the focus and is the default button
-    QCOMPARE(h.PageName(), QStringLiteral("Form19"));
-    QCOMPARE(h.Page()->Picture().isNull(), true);  // no page background in this chapter
-    h.Click("Menu");
-    QCOMPARE(h.PageName(), QStringLiteral("Form17"));
-    h.GoTo("Form22");
-    QCOMPARE(h.Page()->LabelNamed("Label1").Caption(), QStringLiteral("眼睛的運作"));
-    h.Key(Qt::Key_Return);  // the focus is on Back, the lowest tab index
-    QCOMPARE(h.PageName(), QStringLiteral("Form21"));
-  }
-
   void sweepsMoveOneUnitAtATime() {
     Harness h;
     h.GoTo("Form21");
@@ -237,16 +219,6 @@ class EyeTest : public QObject {
     QVERIFY(!h.Status());
     QCoreApplication::processEvents();
     QCOMPARE(h.Status(), std::optional<int>(0));
-    QCOMPARE(h.VisiblePages(), 0);
-  }
-
-  void missingMarkEndsWithItsName() {
-    Harness h;
-    h.Remove("spot.gif");
-    h.GoTo("Form20");
-    h.Click("Next");
-    QCOMPARE(h.Status(), std::optional<int>(1));
-    QVERIFY(h.Reports().value(0).contains(h.File("spot.gif")));
     QCOMPARE(h.VisiblePages(), 0);
   }
 };
