@@ -122,8 +122,12 @@ Button::Button(Page& page, const pagedesc::ControlDescription& d)
   connect(this, &QPushButton::clicked, this, [this] { RaiseEvent("Click"); });
   // As on classic push buttons, the default look marks the button Enter presses: the focused
   // button while it has the focus, the page's default button while the focus is elsewhere.
-  connect(qApp, &QApplication::focusChanged, this, [this] { setDefault(DrawnAsDefault()); });
+  focusWatch_ =
+      connect(qApp, &QApplication::focusChanged, this, [this] { setDefault(DrawnAsDefault()); });
 }
+
+// The focus moves while a page's widgets are torn down; by then this is no button any more.
+Button::~Button() { disconnect(focusWatch_); }
 
 bool Button::HasPageFocus() const {
   // The page's last focused control keeps its mark while another window is in front.

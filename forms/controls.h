@@ -82,6 +82,7 @@ class Button final : public QPushButton, public Control {
   Q_OBJECT
  public:
   Button(Page& page, const pagedesc::ControlDescription& d);
+  ~Button() override;
   // Whether the page's description makes this its default button.
   bool IsDefault() const { return isDefault_; }
   // Whether the button has the default look, which marks the button Enter presses: the focused
@@ -98,6 +99,7 @@ class Button final : public QPushButton, public Control {
  private:
   bool HasPageFocus() const;
 
+  QMetaObject::Connection focusWatch_;
   bool isDefault_;
   bool graphical_;
   QPixmap picture_;

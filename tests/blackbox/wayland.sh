@@ -20,9 +20,13 @@ weston=$!
 for _ in $(seq 50); do [ -S "$runtime/lumora-test" ] && break; sleep 0.1; done
 [ -S "$runtime/lumora-test" ] || { echo "FAIL: weston did not start"; cat "$runtime/weston.log"; exit 1; }
 
+# Under the sanitizers, what Qt's Wayland plugin and libwayland keep until the process ends is
+# not the course's to free; the same walk runs with leak checks on the other platforms.
+ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 \
 WAYLAND_DISPLAY=lumora-test QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=1 \
   "$test_course" everySwitchKeepsTheWindow >"$runtime/out" 2>"$runtime/trace"
 status=$?
+[ $status -eq 0 ] || grep -v '^\[' "$runtime/trace" | tail -n 20
 grep -E '^(PASS|FAIL|Totals)' "$runtime/out"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
