@@ -70,7 +70,7 @@ class FontQueue {
       const auto& [font, characters] = pieces_[next_];
       const QString some = characters.mid(at_, kAtATime);
       // Made here, not before the first page: resolving a family asks the font configuration.
-      if (!fonts_[font]) fonts_[font] = forms::MakeFont(specs_[font]);
+      if (!fonts_[font]) fonts_[font] = forms::MakeFont(described_[font]);
       forms::PrepareFonts({{*fonts_[font], some}});
       at_ += some.size();
       if (at_ >= characters.size()) ++next_, at_ = 0;
@@ -80,11 +80,11 @@ class FontQueue {
   }
 
  private:
-  std::size_t FontIndex(const pagedesc::FontSpec& spec) {
+  std::size_t FontIndex(const pagedesc::FontSpec& described) {
     const auto [it, added] =
-        index_.try_emplace({spec.family, spec.size, spec.underline}, fonts_.size());
+        index_.try_emplace({described.family, described.size, described.underline}, fonts_.size());
     if (added) {
-      specs_.push_back(spec);
+      described_.push_back(described);
       fonts_.emplace_back();
       seen_.emplace_back();
     }
@@ -99,7 +99,7 @@ class FontQueue {
   }
 
   std::map<std::tuple<std::string_view, std::uint32_t, bool>, std::size_t> index_;
-  std::vector<pagedesc::FontSpec> specs_;
+  std::vector<pagedesc::FontSpec> described_;
   std::vector<std::optional<QFont>> fonts_;
   std::vector<QSet<QChar>> seen_;
   std::vector<std::pair<std::size_t, QString>> pieces_;
