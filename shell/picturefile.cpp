@@ -190,9 +190,14 @@ QImage DecodePicture(const QByteArray& bytes, const QString& path) {
 
 QByteArray ReadPictureBytes(const QString& path) {
   QFile file(path);
-  if (file.size() > kMaxBytes || !file.open(QIODevice::ReadOnly)) Unreadable(path);
-  // No more than the limit and one byte: the file may have grown since it was looked at.
-  QByteArray bytes = file.read(kMaxBytes + 1);
+  const qint64 size = file.size();
+  if (size > kMaxBytes || !file.open(QIODevice::ReadOnly)) Unreadable(path);
+  // A buffer the size the file has now and one byte more: one of the limit's size would be
+  // mapped and dropped again on every page that shows a picture. A file that has grown since it
+  // was looked at is read on, still no further than the limit and one byte.
+  QByteArray bytes = file.read(size + 1);
+  if (bytes.size() > size && file.error() == QFileDevice::NoError)
+    bytes += file.read(kMaxBytes + 1 - bytes.size());
   if (file.error() != QFileDevice::NoError) Unreadable(path);
   return bytes;
 }
