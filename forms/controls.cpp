@@ -10,6 +10,8 @@
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
 #include <cmath>
+#include <tuple>
+#include <unordered_map>
 
 #include "forms/caption.h"
 #include "forms/colours.h"
@@ -71,10 +73,31 @@ void Control::RaiseEvent(const char* event) {
 
 // --- Label ---
 
+namespace {
+
+// A caption laid out in a style and a width is laid out the same on every visit: measuring every
+// character again is most of what setting a caption costs. Only the course's own texts come
+// here, so the cache stays as small as they are.
+const CaptionLayout& CachedLayout(const QString& text, const TextStyle& style, int width) {
+  using Key = std::tuple<const TextStyle*, int, QString>;
+  struct Hash {
+    std::size_t operator()(const Key& k) const {
+      return qHashMulti(0, std::get<0>(k), std::get<1>(k), std::get<2>(k));
+    }
+  };
+  static std::unordered_map<Key, CaptionLayout, Hash> layouts;
+  Key key{&style, width, text};
+  const auto found = layouts.find(key);
+  if (found != layouts.end()) return found->second;
+  CaptionLayout layout = LayOutCaption(text, style, width);
+  return layouts.emplace(std::move(key), std::move(layout)).first->second;
+}
+
+}  // namespace
+
 Label::Label(Page& page, const pagedesc::ControlDescription& d)
-    : QLabel(&page), Control(page, d, *this) {
-  style_ = MakeTextStyle(*d.font);
-  setFont(style_.font);
+    : QLabel(&page), Control(page, d, *this), style_(&TextStyleOf(*d.font)) {
+  setFont(style_->font);
   colour_ = ResolveColour(d.colour);
   alignment_ = d.alignment == pagedesc::Alignment::Centre  ? Qt::AlignHCenter
                : d.alignment == pagedesc::Alignment::Right ? Qt::AlignRight
@@ -87,7 +110,7 @@ Label::Label(Page& page, const pagedesc::ControlDescription& d)
 
 void Label::SetCaption(const QString& caption) {
   setText(caption);  // also what a screen reader reads
-  layout_ = LayOutCaption(caption, style_, width());
+  layout_ = &CachedLayout(caption, *style_, width());
   update();
 }
 
@@ -95,10 +118,10 @@ void Label::paintEvent(QPaintEvent*) {
   // Transparent: only the characters are drawn, over whatever lies behind the box.
   QPainter painter(this);
   painter.setPen(colour_);
-  DrawCaption(painter, text(), style_, layout_, QRectF(rect()), alignment_);
+  DrawCaption(painter, text(), *style_, *layout_, QRectF(rect()), alignment_);
 }
 
-qreal Label::CaptionHeight() const { return layout_.Height(); }
+qreal Label::CaptionHeight() const { return layout_->Height(); }
 
 void Label::mousePressEvent(QMouseEvent* e) {
   e->accept();
@@ -114,7 +137,7 @@ Button::Button(Page& page, const pagedesc::ControlDescription& d)
       Control(page, d, *this),
       isDefault_(d.isDefault),
       graphical_(d.graphical) {
-  if (d.font) setFont(MakeFont(*d.font));
+  if (d.font) setFont(FontOf(*d.font));
   setText(QUtf8StringView(d.caption).toString());
   setFocusPolicy(Qt::StrongFocus);
   setAutoDefault(false);

@@ -74,8 +74,8 @@ class Label final : public QLabel, public Control {
  private:
   QColor colour_;
   Qt::Alignment alignment_;
-  TextStyle style_;
-  CaptionLayout layout_;  // of the current caption in this box
+  const TextStyle* style_;       // shared by every label in the same font
+  const CaptionLayout* layout_;  // of the current caption in this box, shared likewise
 };
 
 class Button final : public QPushButton, public Control {

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <map>
+#include <tuple>
 
 namespace forms {
 
@@ -155,32 +156,65 @@ TextStyle MakeTextStyle(const pagedesc::FontSpec& described) {
   return style;
 }
 
-void PrepareFonts(const std::vector<std::pair<QFont, QString>>& fonts) {
+namespace {
+
+using FontKey =
+    std::tuple<std::string_view, std::uint32_t, std::uint16_t, bool, bool, bool, std::uint16_t>;
+
+FontKey KeyOf(const pagedesc::FontSpec& d) {
+  return {d.family, d.size, d.weight, d.underline, d.italic, d.strikethrough, d.charset};
+}
+
+// Made on first use, then kept.
+template <typename T, typename Make>
+const T& Kept(std::map<FontKey, T>& kept, const pagedesc::FontSpec& described, Make make) {
+  const FontKey key = KeyOf(described);
+  const auto found = kept.find(key);
+  if (found != kept.end()) return found->second;
+  return kept.emplace(key, make(described)).first->second;
+}
+
+}  // namespace
+
+const TextStyle& TextStyleOf(const pagedesc::FontSpec& described) {
+  static std::map<FontKey, TextStyle> styles;
+  return Kept(styles, described, MakeTextStyle);
+}
+
+const QFont& FontOf(const pagedesc::FontSpec& described) {
+  static std::map<FontKey, QFont> fonts;
+  return Kept(fonts, described, MakeFont);
+}
+
+void PrepareFonts(const std::vector<FontSample>& samples) {
   const qreal ratio =
       QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->devicePixelRatio() : 1.0;
   QImage scratch(QSize(160, 160) * ratio, QImage::Format_ARGB32_Premultiplied);
   scratch.setDevicePixelRatio(ratio);
   scratch.fill(Qt::transparent);
   QPainter painter(&scratch);
-  for (const auto& [font, characters] : fonts) {
-    // Where stand-ins are drawn smaller, the lesson texts come in the faces of the labels' text
-    // style; the few characters of the button captions are left to be drawn on the spot.
-    TextStyle style;
-    style.font = font;
-    style.pitch = QFontInfo(font).pixelSize();
-    if (font.families().size() > 1) DrawStandInsSmaller(style);
-    std::vector<QFont> faces = {style.font};
-    if (style.latin) faces.push_back(*style.latin);
+  for (const FontSample& sample : samples) {
+    std::vector<QFont> faces;
+    const QFont* latinFace = nullptr;
+    if (sample.asLabel) {
+      const TextStyle& style = TextStyleOf(*sample.described);
+      faces.push_back(style.font);
+      if (style.latin) faces.push_back(*style.latin), latinFace = &*style.latin;
+    } else {
+      faces.push_back(FontOf(*sample.described));
+    }
     for (const QFont& face : faces) {
       painter.setFont(face);
       // Only what the face has: asking a Latin face about a Chinese character, or drawing one
       // with it, would send Qt looking for a fallback face.
-      const bool latin = style.latin && face == *style.latin;
+      const bool latin = latinFace && face == *latinFace;
       const QFontMetricsF metrics(face);
-      // One character at a time, inside the image, so that none is skipped as invisible.
-      for (const QChar c : characters)
+      // One character at a time, inside the image, so that none is skipped as invisible. Glyphs
+      // are cached for each quarter of a pixel a character may start at, and text starts at any.
+      for (const QChar c : sample.characters)
         if (!latin || (c.unicode() < 0x2E80 && metrics.inFont(c)))
-          painter.drawText(QPointF(4, 100), QString(c));
+          for (const qreal quarter : {0.0, 0.25, 0.5, 0.75})
+            painter.drawText(QPointF(4 + quarter, 100), QString(c));
     }
   }
 }

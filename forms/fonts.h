@@ -24,9 +24,24 @@ QFont MakeFont(const pagedesc::FontSpec& described);
 // Other faces use their own measures.
 TextStyle MakeTextStyle(const pagedesc::FontSpec& described);
 
-// Opens each font and draws each of its characters once, in the faces a label sets it in.
-// Done at start-up, it spares the first visit to a page the wait for fonts to be found and
-// glyphs rasterised.
-void PrepareFonts(const std::vector<std::pair<QFont, QString>>& fonts);
+// The same, made once for each described font and kept for the program's life: every label in
+// that font shares it, and its address stands for it. Kept, its faces keep their rasterised
+// glyphs too: Qt drops the glyphs of fonts nobody holds.
+const TextStyle& TextStyleOf(const pagedesc::FontSpec& described);
+// The font a button draws its caption in, kept likewise.
+const QFont& FontOf(const pagedesc::FontSpec& described);
+
+// Characters to draw once in a described font: as a label sets them (in the faces of its text
+// style) or as a button's caption (in the font itself).
+struct FontSample {
+  const pagedesc::FontSpec* described;
+  QString characters;
+  bool asLabel = true;
+};
+
+// Opens each font and draws each character in the faces it will be drawn in, at every fraction
+// of a pixel the glyph cache tells apart. Done before a page is first shown, it spares its first
+// visit the wait for fonts to be found and glyphs rasterised.
+void PrepareFonts(const std::vector<FontSample>& samples);
 
 }  // namespace forms

@@ -12,6 +12,7 @@
 #include "content/assets.h"
 #include "pagedesc/pagedesc.h"
 #include "shell/picturefile.h"
+#include "shell/prepare.h"
 
 namespace shell {
 
@@ -84,6 +85,19 @@ void Course::Start() {
                       Load(first);
                       window_->Show(*current_);
                     });
+  // The window stands for the course: steps left over when it is gone do nothing.
+  WarmAlso(
+      [this, alive = QPointer<forms::Window>(window_.get())] { return alive && DecodeAhead(); });
+}
+
+bool Course::DecodeAhead() {
+  if (decodedAhead_ >= content::kPictures.size()) return false;
+  const std::string_view asset = content::kPictures[decodedAhead_++];
+  try {
+    LoadAssetPicture(asset);
+  } catch (const forms::Failure&) {
+  }
+  return decodedAhead_ < content::kPictures.size();
 }
 
 void Course::SwitchPage(forms::Page& from, std::string_view target) {

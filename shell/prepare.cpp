@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTimer>
 #include <algorithm>
+#include <functional>
 #include <limits>
 #include <map>
 #include <optional>
@@ -45,7 +46,8 @@ class FontQueue {
     for (const PageEntry* page : InVisitOrder(map)) {
       for (const pagedesc::ControlDescription& c : page->description.controls) {
         if (!c.font) continue;
-        const std::size_t font = FontIndex(*c.font);
+        // Labels set their text in their style's faces; buttons draw in the font itself.
+        const std::size_t font = FontIndex(*c.font, c.kind == pagedesc::Kind::Label);
         Add(font, c.caption);
         // The lesson texts are set at load into the body-text labels; larger type holds only
         // titles, whose few characters are quick to draw on the spot.
@@ -69,9 +71,7 @@ class FontQueue {
       constexpr qsizetype kAtATime = 4;
       const auto& [font, characters] = pieces_[next_];
       const QString some = characters.mid(at_, kAtATime);
-      // Made here, not before the first page: resolving a family asks the font configuration.
-      if (!fonts_[font]) fonts_[font] = forms::MakeFont(described_[font]);
-      forms::PrepareFonts({{*fonts_[font], some}});
+      forms::PrepareFonts({{&described_[font], some, asLabel_[font]}});
       at_ += some.size();
       if (at_ >= characters.size()) ++next_, at_ = 0;
       if (clock.nsecsElapsed() >= budgetNs) break;
@@ -80,13 +80,16 @@ class FontQueue {
   }
 
  private:
-  std::size_t FontIndex(const pagedesc::FontSpec& described) {
-    const auto [it, added] =
-        index_.try_emplace({described.family, described.size, described.underline}, fonts_.size());
+  std::size_t FontIndex(const pagedesc::FontSpec& described, bool asLabel) {
+    const auto [it, added] = index_.try_emplace({described.family, described.size, described.weight,
+                                                 described.underline, described.italic, asLabel},
+                                                described_.size());
     if (added) {
       described_.push_back(described);
-      fonts_.emplace_back();
+      asLabel_.push_back(asLabel);
       seen_.emplace_back();
+      // Opened even where no character of it is known before its page is loaded.
+      pieces_.emplace_back(described_.size() - 1, QString());
     }
     return it->second;
   }
@@ -98,9 +101,12 @@ class FontQueue {
     if (!fresh.isEmpty()) pieces_.emplace_back(font, fresh);
   }
 
-  std::map<std::tuple<std::string_view, std::uint32_t, bool>, std::size_t> index_;
+  // Everything of a font that changes its glyphs, and how it is drawn.
+  std::map<std::tuple<std::string_view, std::uint32_t, std::uint16_t, bool, bool, bool>,
+           std::size_t>
+      index_;
   std::vector<pagedesc::FontSpec> described_;
-  std::vector<std::optional<QFont>> fonts_;
+  std::vector<bool> asLabel_;
   std::vector<QSet<QChar>> seen_;
   std::vector<std::pair<std::size_t, QString>> pieces_;
   std::size_t next_ = 0;
@@ -116,12 +122,19 @@ class IdleWarmer final : public QObject {
     qApp->installEventFilter(this);
     timer_.setInterval(0);
     connect(&timer_, &QTimer::timeout, this, [this] {
+      QElapsedTimer clock;
+      clock.start();
       if (queue_.Warm(kSliceNs)) return;
+      while (!steps_.empty() && clock.nsecsElapsed() < kSliceNs)
+        if (!steps_.front()()) steps_.erase(steps_.begin());
+      if (!steps_.empty()) return;
       timer_.stop();
       setObjectName(QString());
       deleteLater();
     });
   }
+
+  void Add(std::function<bool()> step) { steps_.push_back(std::move(step)); }
 
  protected:
   bool eventFilter(QObject* receiver, QEvent* event) override {
@@ -137,13 +150,26 @@ class IdleWarmer final : public QObject {
   // Drawing stops after 2 ms; the characters begun by then finish within another.
   static constexpr qint64 kSliceNs = 2'000'000;
   FontQueue queue_;
+  std::vector<std::function<bool()>> steps_;  // after the fonts, in turn
   QTimer timer_;
 };
 
+IdleWarmer* PendingWarmer() {
+  return qApp ? dynamic_cast<IdleWarmer*>(
+                    qApp->findChild<QObject*>(kWarmerName, Qt::FindDirectChildrenOnly))
+              : nullptr;
+}
+
 }  // namespace
 
-bool FontWarmingPending() {
-  return qApp && qApp->findChild<QObject*>(kWarmerName, Qt::FindDirectChildrenOnly);
+bool FontWarmingPending() { return PendingWarmer() != nullptr; }
+
+void WarmAlso(std::function<bool()> step) {
+  if (IdleWarmer* warmer = PendingWarmer())
+    warmer->Add(std::move(step));
+  else
+    while (step()) {
+    }
 }
 
 void PrepareApplication(const CourseMap& map, FontWarming warming) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "shell/coursemap.h"
 
 namespace shell {
@@ -13,6 +15,10 @@ enum class FontWarming { kAtOnce, kAfterFirstPaint };
 // Everything the course sets up once before its first page: windows stay open between pages
 // only as the course says, the fonts' stand-ins, screen-reader support, and warming the fonts.
 void PrepareApplication(const CourseMap& map, FontWarming warming = FontWarming::kAtOnce);
+
+// More to do in the same idle time, once the fonts are warm: each call of step does a little and
+// says whether more is left. Done at once where the fonts were warmed at once or are warm already.
+void WarmAlso(std::function<bool()> step);
 
 // Whether warming after the first paint has yet to finish.
 bool FontWarmingPending();
