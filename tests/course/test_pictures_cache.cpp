@@ -108,6 +108,28 @@ class PicturesCacheTest : public QObject {
     QVERIFY2(report.contains(path) && report.contains(said), qPrintable(report));
   }
 
+  // Pictures decoded ahead while the first page waits change nothing of what a first visit
+  // shows or reports: the menu's picture, missing at start-up, fails only when the menu is
+  // loaded; put back as another picture before that, the menu shows that one.
+  void decodingAheadLeavesEveryVisitToItsFile() {
+    for (const bool putBack : {false, true}) {
+      Harness h;
+      const QByteArray title = Bytes(h.File(kTitle));
+      h.Remove(kMenu);
+      h.Start();
+      QVERIFY(h.Reports().isEmpty());
+      if (putBack) Write(h.File(kMenu), title);
+      h.PressPage(QPoint(600, 480));  // the title page leads to the menu
+      if (putBack) {
+        QVERIFY(h.Reports().isEmpty());
+        QCOMPARE(Shown(h), Decoded(h.File(kTitle)));
+      } else {
+        QCOMPARE(h.Reports().size(), 1);
+        QVERIFY(h.Reports().front().contains(h.File(kMenu)));
+      }
+    }
+  }
+
   // One entry for each name however often its file changes, and a failed decode leaves none.
   void cacheHoldsOneEntryPerName() {
     QTemporaryDir dir;
