@@ -39,9 +39,9 @@ struct FontSample {
   bool asLabel = true;
 };
 
-// Opens each font and draws each character in the faces it will be drawn in, at every fraction
-// of a pixel the glyph cache tells apart. Done before a page is first shown, it spares its first
-// visit the wait for fonts to be found and glyphs rasterised.
+// Opens each font and draws each character once in the faces it will be drawn in. Done before a
+// page is first shown, it spares its first visit the wait for fonts to be found and glyphs
+// rasterised.
 void PrepareFonts(const std::vector<FontSample>& samples);
 
 }  // namespace forms
