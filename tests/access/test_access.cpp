@@ -8,6 +8,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
@@ -34,6 +35,8 @@ std::vector<std::pair<QWidget*, QAccessible::Event>> told;
 void Record(QAccessibleEvent* event) {
   told.emplace_back(qobject_cast<QWidget*>(event->object()), event->type());
 }
+
+enum Way { kMouse, kKey, kBus };  // how Explain is pressed
 
 // Every description on the page.
 QStringList Descriptions(const forms::Page& page) {
@@ -132,13 +135,15 @@ class AccessTest : public QObject {
   }
 
   // The explanation is spoken as it appears, by whatever control has the focus, however Explain
-  // was pressed; the focus stays where the pupil put it. Page k is explained in way k % 3.
+  // was pressed; the focus stays where the pupil put it. The pages take the three ways in turn.
   void explanationIsSpokenAsItAppears_data() {
     QTest::addColumn<QString>("page");
     QTest::addColumn<int>("way");
-    for (int k = 0; k < 10; ++k)
-      QTest::newRow(qPrintable(QStringLiteral("Form%1").arg(5 + k)))
-          << QStringLiteral("Form%1").arg(5 + k) << k % 3;
+    const char* ways[] = {"mouse", "key", "bus"};
+    for (int k = 0; k < 10; ++k) {
+      const QString page = QStringLiteral("Form%1").arg(5 + k);
+      QTest::newRow(qPrintable(page + QLatin1Char(' ') + ways[k % 3])) << page << k % 3;
+    }
   }
   void explanationIsSpokenAsItAppears() {
     QFETCH(QString, page);
@@ -154,8 +159,8 @@ class AccessTest : public QObject {
     for (const QString& d : Descriptions(p))
       QVERIFY2(!d.contains(explanation) && !d.contains(question), qPrintable(d));
     QWidget& explain = p.Find("Explain").Widget();
-    if (way == 1) explain.setFocus(Qt::TabFocusReason);
-    QWidget* focus = way == 0 ? &explain : QApplication::focusWidget();
+    if (way == kKey) explain.setFocus(Qt::TabFocusReason);
+    QWidget* focus = way == kMouse ? &explain : QApplication::focusWidget();
     QVERIFY(focus && p.isAncestorOf(focus));
     const QString own = Of(focus)->text(QAccessible::Description);
 
@@ -166,13 +171,15 @@ class AccessTest : public QObject {
     told.clear();
     listening->setActive(true);
     const auto previous = QAccessible::installUpdateHandler(Record);
-    if (way == 0) h.Click("Explain");
-    if (way == 1) h.Key(Qt::Key_Space);
-    if (way == 2)
+    const auto deaf = qScopeGuard([&] {
+      QAccessible::installUpdateHandler(previous);
+      listening->setActive(false);
+    });
+    if (way == kMouse) h.Click("Explain");
+    if (way == kKey) h.Key(Qt::Key_Space);
+    if (way == kBus)
       Of(&explain)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     QTRY_VERIFY(p.LabelNamed("Label2").isVisible());
-    QAccessible::installUpdateHandler(previous);
-    listening->setActive(false);
 
     QCOMPARE(QApplication::focusWidget(), focus);
     const QString spoken = Of(focus)->text(QAccessible::Description);
