@@ -2,8 +2,9 @@
 
 #include <QAbstractButton>
 #include <QAccessibleWidget>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QMouseEvent>
+#include <QPointer>
 
 #include "forms/controls.h"
 #include "forms/inputhold.h"
@@ -89,9 +90,21 @@ class ControlAccessible : public QAccessibleWidget {
       if (auto* label = dynamic_cast<Label*>(&control_.OwnPage().Find(Spoken(d.labelledBy))))
         return label->Caption().trimmed();
     }
-    if (t == QAccessible::Description && !d.spokenDescription.empty())
-      return Spoken(d.spokenDescription);
+    if (t == QAccessible::Description) {
+      const QString own =
+          d.spokenDescription.empty() ? QAccessibleWidget::text(t) : Spoken(d.spokenDescription);
+      if (note_.isEmpty()) return own;
+      return own.isEmpty() ? note_ : own + QLatin1Char(' ') + note_;
+    }
     return QAccessibleWidget::text(t);
+  }
+  // Something that appeared on the page while this control had the focus; a screen reader
+  // speaks a change to the focused control's description.
+  void SetNote(const QString& note) {
+    if (note == note_) return;
+    note_ = note;
+    QAccessibleEvent changed(widget(), QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
   }
   QStringList actionNames() const override {
     QStringList names = QAccessibleWidget::actionNames();
@@ -111,6 +124,9 @@ class ControlAccessible : public QAccessibleWidget {
     return control_.OwnPage().HasHandler(control_.Name() + QStringLiteral("_MouseDown"));
   }
   Control& control_;
+
+ private:
+  QString note_;
 };
 
 class ButtonAccessible final : public ControlAccessible {
@@ -166,6 +182,46 @@ class LabelAccessible final : public ControlAccessible, public QAccessibleTextIn
   QString Caption() const { return static_cast<Label*>(widget())->Caption(); }
 };
 
+// Speaks a label that appears on the page the pupil is working on, such as an explanation.
+// Qt offers AT-SPI no announcement, but screen readers speak a change to the description of the
+// object with the focus: the focused control carries the label's caption until the focus leaves.
+class Announcer final : public QObject {
+ public:
+  explicit Announcer(QApplication* app) : QObject(app) {
+    // Queued: the screen reader hears of the new focus before the old control falls silent.
+    connect(app, &QApplication::focusChanged, this, &Announcer::Forget, Qt::QueuedConnection);
+  }
+
+ protected:
+  bool eventFilter(QObject* receiver, QEvent* event) override {
+    if (event->type() == QEvent::Show)
+      if (auto* label = qobject_cast<Label*>(receiver)) Announce(*label);
+    return false;
+  }
+
+ private:
+  void Announce(Label& label) {
+    // While a page loads and comes on screen the focus is not yet on it: its labels are read
+    // with the page, not announced.
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus || !focus->isVisible() || !label.OwnPage().isAncestorOf(focus)) return;
+    auto* control = dynamic_cast<ControlAccessible*>(QAccessible::queryAccessibleInterface(focus));
+    if (!control) return;
+    if (noted_ != focus) Forget();
+    noted_ = focus;
+    control->SetNote(label.Caption().trimmed());
+  }
+  void Forget() {
+    if (!noted_ || noted_ == QApplication::focusWidget()) return;
+    if (auto* control =
+            dynamic_cast<ControlAccessible*>(QAccessible::queryAccessibleInterface(noted_)))
+      control->SetNote(QString());
+    noted_.clear();
+  }
+
+  QPointer<QWidget> noted_;
+};
+
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
   if (!object || !object->isWidgetType()) return nullptr;
   if (className == QLatin1String("forms::Window"))
@@ -188,6 +244,8 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
 void InstallAccessibility() {
   QAccessible::installFactory(Factory);
   QCoreApplication::instance()->installEventFilter(new Presser(QCoreApplication::instance()));
+  if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
+    app->installEventFilter(new Announcer(app));
 }
 
 }  // namespace forms

@@ -1,8 +1,14 @@
 // The course as a screen reader finds it, page by page: the window named for the pupil, the
 // controls in reading order with their names, press actions that do what a click does, hidden
-// explanations out of the tree until they are shown.
+// explanations out of the tree until they are shown, and spoken when they are.
+#include <QtGui/private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
+
 #include <QAccessible>
+#include <QApplication>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
@@ -23,6 +29,21 @@ QStringList ChildNames(QAccessibleInterface* window) {
 
 // Code names a pupil must never hear.
 const QRegularExpression kCodeName(QStringLiteral("^(Form|Label|Image|Command|OLE)\\d*$"));
+
+// What the course told the screen reader, as (object, event) pairs.
+std::vector<std::pair<QWidget*, QAccessible::Event>> told;
+void Record(QAccessibleEvent* event) {
+  told.emplace_back(qobject_cast<QWidget*>(event->object()), event->type());
+}
+
+enum Way { kMouse, kKey, kBus };  // how Explain is pressed
+
+// Every description on the page.
+QStringList Descriptions(const forms::Page& page) {
+  QStringList all;
+  for (forms::Control* c : page.Controls()) all << Of(&c->Widget())->text(QAccessible::Description);
+  return all;
+}
 
 }  // namespace
 
@@ -111,6 +132,65 @@ class AccessTest : public QObject {
     h.Click("Explain");
     QCOMPARE(window->childCount(), before + 2);
     QVERIFY(ChildNames(window).contains(explanation));
+  }
+
+  // The explanation is spoken as it appears, by whatever control has the focus, however Explain
+  // was pressed; the focus stays where the pupil put it. The pages take the three ways in turn.
+  void explanationIsSpokenAsItAppears_data() {
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<int>("way");
+    const char* ways[] = {"mouse", "key", "bus"};
+    for (int k = 0; k < 10; ++k) {
+      const QString page = QStringLiteral("Form%1").arg(5 + k);
+      QTest::newRow(qPrintable(page + QLatin1Char(' ') + ways[k % 3])) << page << k % 3;
+    }
+  }
+  void explanationIsSpokenAsItAppears() {
+    QFETCH(QString, page);
+    QFETCH(int, way);
+    Harness h;
+    h.GoTo(page);
+    // The screen reader follows the focus of the active window.
+    QVERIFY(QTest::qWaitForWindowActive(&h.Course().Window()));
+    forms::Page& p = *h.Page();
+    const QString explanation = p.LabelNamed("Label2").Caption().trimmed();
+    const QString question = p.LabelNamed("Label1").Caption().trimmed();
+    // The labels shown with the page are read with it, not announced.
+    for (const QString& d : Descriptions(p))
+      QVERIFY2(!d.contains(explanation) && !d.contains(question), qPrintable(d));
+    QWidget& explain = p.Find("Explain").Widget();
+    if (way == kKey) explain.setFocus(Qt::TabFocusReason);
+    QWidget* focus = way == kMouse ? &explain : QApplication::focusWidget();
+    QVERIFY(focus && p.isAncestorOf(focus));
+    const QString own = Of(focus)->text(QAccessible::Description);
+
+    // Qt tells of changes only while a screen reader is listening; here the test listens.
+    QPlatformAccessibility* listening =
+        QGuiApplicationPrivate::platformIntegration()->accessibility();
+    QVERIFY(listening);
+    told.clear();
+    listening->setActive(true);
+    const auto previous = QAccessible::installUpdateHandler(Record);
+    const auto deaf = qScopeGuard([&] {
+      QAccessible::installUpdateHandler(previous);
+      listening->setActive(false);
+    });
+    if (way == kMouse) h.Click("Explain");
+    if (way == kKey) h.Key(Qt::Key_Space);
+    if (way == kBus)
+      Of(&explain)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QTRY_VERIFY(p.LabelNamed("Label2").isVisible());
+
+    QCOMPARE(QApplication::focusWidget(), focus);
+    const QString spoken = Of(focus)->text(QAccessible::Description);
+    QVERIFY2(spoken.startsWith(own) && spoken.endsWith(explanation), qPrintable(spoken));
+    QCOMPARE(
+        std::count(told.begin(), told.end(), std::pair(focus, QAccessible::DescriptionChanged)), 1);
+
+    // Once the focus moves on, the control says only its own description again.
+    h.Key(Qt::Key_Tab);
+    QVERIFY(QApplication::focusWidget() != focus);
+    QTRY_COMPARE(Of(focus)->text(QAccessible::Description), own);
   }
 
   // Pressing through the bus does what a click does; on the title page, what a mouse press does.

@@ -5,7 +5,8 @@
 
 The title page pressed through its action, the eye chapter opened by its button's name, the
 first eye page read heading first, Next pressed through the bus up to the blind-spot page, whose
-items come in reading order. Exit status 77 when Xvfb, the AT-SPI bus launcher or pyatspi is
+items come in reading order; then an illusion page, whose explanation is spoken when Explain is
+pressed through the bus: the focused control's description changes to end with it. Exit status 77 when Xvfb, the AT-SPI bus launcher or pyatspi is
 missing.
 """
 import os
@@ -16,6 +17,7 @@ import time
 
 try:
     import pyatspi
+    from gi.repository import GLib
 except ImportError:
     print("skipped: python3-pyatspi is not installed")
     sys.exit(77)
@@ -139,6 +141,39 @@ def read(pid):
     roles = [r for r, _ in page]
     if roles[1] != "image" or roles[5:7] != ["image", "image"]:
         fail(f"the pictures of the blind-spot page read as {roles}")
+    explain(frame)
+
+
+def explain(frame):
+    press([c for c in frame if c.name == "回主目錄"][0])
+    wait_for("the menu did not come back", lambda: frame.name == "主目錄")
+    press([c for c in frame if c.getRoleName() == "push button" and c.name == "視錯覺"][0])
+    for _ in range(2):
+        before = frame.name
+        press([c for c in frame if c.name == "下一頁"][0])
+        wait_for("Next did not change the page", lambda: frame.name != before)
+    index = frame.name
+    press([c for c in frame if c.name == "3"][0])
+    wait_for("the illusion did not open", lambda: frame.name != index)
+    before = {c.name for c in frame}
+    heard = []
+
+    def listen(event):
+        focused = event.source.getState().contains(pyatspi.STATE_FOCUSED)
+        heard.append((event.source.name, event.source.description, focused))
+
+    def turned():  # the listener hears only while the main loop turns
+        while GLib.MainContext.default().iteration(False):
+            pass
+        return heard
+
+    pyatspi.Registry.registerEventListener(listen, "object:property-change:accessible-description")
+    press([c for c in frame if c.name == "解說"][0])
+    wait_for("no description changed after Explain", turned)
+    shown = [c.name for c in frame if c.getRoleName() == "label" and c.name not in before]
+    print("explained:", heard, "shown:", shown)
+    if len(shown) != 1 or not any(d.endswith(shown[0]) and f for _, d, f in heard):
+        fail("the explanation is not spoken when Explain is pressed")
 
 
 if __name__ == "__main__":
