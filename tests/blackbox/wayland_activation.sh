@@ -8,11 +8,11 @@
 # window when it appears (no_focus), so that only an activation can give it the focus. The same
 # program started without a token while the course has the focus shows that it does not.
 #
-#   wayland_activation.sh COURSE_FOLDER VIRTUAL_POINTER
+#   wayland_activation.sh COURSE_FOLDER APP_ID VIRTUAL_POINTER
 #
 # Exit status 0 passed, 1 failed, 77 skipped (sway or Qt's wayland platform missing).
 set -u
-bin=${1:?course folder} pointer=${2:?virtual pointer program}
+bin=${1:?course folder} app=${2:?app id} pointer=${3:?virtual pointer program}
 command -v sway >/dev/null && command -v swaymsg >/dev/null ||
   { echo "skipped: sway is not installed"; exit 77; }
 ls /usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so >/dev/null 2>&1 ||
@@ -35,6 +35,7 @@ default_border none
 default_floating_border none
 focus_on_window_activation focus
 no_focus [app_id="^7optical$"]
+# Floating, so that the course keeps its place and size while the animation is open.
 for_window [app_id="^7optical$"] floating enable
 EOF
 # sway will not run as root; root still reaches the sockets of the user it runs as.
@@ -58,41 +59,27 @@ pids+=($!)
 for _ in $(seq 50); do grep -q ready "$runtime/pointer" && break; sleep 0.1; done
 grep -q ready "$runtime/pointer" || fail "no pointer for the seat: $(cat "$runtime/pointer")"
 
-# "x y width height pid" of the window with this app id, and the app id of the focused window.
-window() {
+# One line a window: "app_id focused x y pid".
+windows() {
   swaymsg -t get_tree | python3 -c '
 import json, sys
 def walk(n):
     yield n
     for c in n.get("nodes", []) + n.get("floating_nodes", []): yield from walk(c)
 for n in walk(json.load(sys.stdin)):
-    if n.get("app_id") == sys.argv[1]:
-        r = n["rect"]; print(r["x"], r["y"], r["width"], r["height"], n["pid"]); break' "$1"
+    if n.get("pid"): print(n.get("app_id"), n["focused"], n["rect"]["x"], n["rect"]["y"], n["pid"])'
 }
-focused() {
-  swaymsg -t get_tree | python3 -c '
-import json, sys
-def walk(n):
-    yield n
-    for c in n.get("nodes", []) + n.get("floating_nodes", []): yield from walk(c)
-print(next((n.get("app_id") for n in walk(json.load(sys.stdin)) if n.get("focused")), ""))'
-}
+window() { windows | awk -v a="$1" '$1 == a { print $3, $4, $5; exit }'; }
+focused() { windows | awk '$2 == "True" { print $1 }'; }
 wait_window() {
   for _ in $(seq 100); do [ -n "$(window "$1")" ] && return 0; sleep 0.1; done
   return 1
 }
 
-(cd "$bin" && WAYLAND_DEBUG=1 exec ./lumora) >"$runtime/course.out" 2>"$runtime/trace" &
+(cd "$bin" && WAYLAND_DEBUG=1 exec ./lumora) >/dev/null 2>"$runtime/trace" &
 course=$!
 pids+=($course)
-app=""
-for _ in $(seq 100); do
-  app=$(grep -o 'xdg_toplevel@[0-9]*\.set_app_id("[^"]*")' "$runtime/trace" | head -n 1 |
-        sed 's/.*("\(.*\)")/\1/')
-  [ -n "$app" ] && wait_window "$app" && break
-  sleep 0.1
-done
-[ -n "$app" ] && [ -n "$(window "$app")" ] || fail "no course window: $(tail -n 5 "$runtime/trace")"
+wait_window "$app" || fail "no course window: $(tail -n 5 "$runtime/trace")"
 
 # Waits until the course has drawn nothing new for a moment: the page it shows has settled.
 settle() {
@@ -106,8 +93,8 @@ settle() {
 }
 # A left click at a point of a page, in twips from the window's top-left (15 twips a pixel).
 click() {
-  local x y w h pid
-  read -r x y w h pid <<<"$(window "$app")"
+  local x y
+  read -r x y _ <<<"$(window "$app")"
   swaymsg -q seat seat0 cursor set $((x + $1 / 15)) $((y + $2 / 15))
   swaymsg -q seat seat0 cursor press button1
   swaymsg -q seat seat0 cursor release button1
@@ -141,7 +128,7 @@ echo "ok: without a token the animation's window did not take the focus"
 
 click 1807 3247  # 開始動畫 (NextStep): 1200, 3000, 1215 x 495
 wait_window 7optical || fail "no animation window after pressing 開始動畫"
-read -r _ _ _ _ animpid <<<"$(window 7optical)"
+read -r _ _ animpid <<<"$(window 7optical)"
 pids+=($animpid)
 for _ in $(seq 50); do [ "$(focused)" = 7optical ] && break; sleep 0.1; done
 now=$(focused)
