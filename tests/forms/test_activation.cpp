@@ -2,11 +2,14 @@
 // platform is not Wayland or the compositor offers no activation, and none, in bounded time,
 // from a compositor that has stopped answering.
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTest>
 #include <QWidget>
 #include <csignal>
 
 #include "forms/activation.h"
+#include "tests/support/harness.h"
+#include "tests/support/main.h"
 
 using namespace std::chrono_literals;
 
@@ -19,7 +22,10 @@ class ActivationTest : public QObject {
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
   }
-  void cleanup() { window_.reset(); }
+  void cleanup() {
+    window_.reset();
+    qunsetenv("XDG_ACTIVATION_TOKEN");
+  }
 
   void noTokenOutsideWayland() {
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
@@ -62,9 +68,28 @@ class ActivationTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&second));
   }
 
+  // A token the course itself was started with is spent or stale: the animation never gets it,
+  // and it still starts from the course folder when there is no token to give.
+  void animationGetsNoTokenButItsOwn() {
+    qputenv("XDG_ACTIVATION_TOKEN", "stale");
+    testing::Harness h;
+    QFile starter(h.File(QStringLiteral("7optical.exe")));
+    QVERIFY(starter.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    starter.write("#!/bin/sh\necho \"$PWD ${XDG_ACTIVATION_TOKEN-none}\" > started.txt\n");
+    starter.close();
+    starter.setPermissions(starter.permissions() | QFile::ExeOwner);
+    h.GoTo(QStringLiteral("Form12"));
+    h.Click(QStringLiteral("NextStep"));
+    h.Click(QStringLiteral("NextStep"));
+    QFile started(h.File(QStringLiteral("started.txt")));
+    QTRY_VERIFY_WITH_TIMEOUT(started.size() > 0, 5000);
+    QVERIFY(started.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromLocal8Bit(started.readAll()).trimmed(), h.Folder() + " none");
+  }
+
  private:
   std::unique_ptr<QWidget> window_;
 };
 
-QTEST_MAIN(ActivationTest)
+LUMORA_TEST_MAIN(ActivationTest)
 #include "test_activation.moc"
