@@ -13,6 +13,7 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "forms/activation.h"
 #include "forms/caption.h"
 #include "forms/colours.h"
 #include "forms/failure.h"
@@ -265,8 +266,17 @@ void Container::Activate() {
   if (file_.isEmpty()) throw Failure(QStringLiteral("動畫程式尚未載入。"));
   // Started directly: no shell, no search of PATH, no arguments, the course folder as working
   // directory. It runs beside the course; nothing waits for it.
-  if (!QProcess::startDetached(file_, {}, QFileInfo(file_).absolutePath()))
-    throw Failure(QStringLiteral("無法啟動程式：%1").arg(file_));
+  QProcess program;
+  program.setProgram(file_);
+  program.setWorkingDirectory(QFileInfo(file_).absolutePath());
+  // On Wayland its window takes the focus only with a token asked for on this click; without
+  // one it still starts, as it would anywhere else.
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.remove(QStringLiteral("XDG_ACTIVATION_TOKEN"));
+  if (const auto token = RequestActivationToken(page_, QFileInfo(file_).baseName()))
+    environment.insert(QStringLiteral("XDG_ACTIVATION_TOKEN"), *token);
+  program.setProcessEnvironment(environment);
+  if (!program.startDetached()) throw Failure(QStringLiteral("無法啟動程式：%1").arg(file_));
 }
 
 void Container::changeEvent(QEvent* e) {

@@ -11,6 +11,14 @@ int main(int argc, char* argv[]) {
 
   SpiralWindow window;
   window.show();
-  window.activateWindow();
+  if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+    // A Wayland compositor ignores a request to activate a window it does not show yet, and
+    // the token the course handed over is good for one request: ask once the first frame has
+    // gone out (queued, so after the paint has been committed).
+    QObject::connect(&window, &SpiralWindow::framePainted, &window, &QWidget::activateWindow,
+                     Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
+  } else {
+    window.activateWindow();
+  }
   return app.exec();
 }

@@ -18,10 +18,10 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The libraries the two programs link (Qt 6 Core, Gui and Widgets, libxcb, the C++ runtime)
-# come from dpkg-shlibdeps; added by hand: the xcb platform plugin Qt loads at run time, and
-# the fonts the pages are set in (AR PL Mingti and Kaiti for the texts, Liberation Serif for
-# the Latin headings and the digit buttons).
+# The libraries the two programs link (Qt 6 Core, Gui and Widgets, libxcb, libwayland-client,
+# the C++ runtime) come from dpkg-shlibdeps; added by hand: the xcb platform plugin Qt loads at
+# run time, and the fonts the pages are set in (AR PL Mingti and Kaiti for the texts, Liberation
+# Serif for the Latin headings and the digit buttons).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, fonts-arphic-uming, fonts-arphic-ukai, fonts-liberation2")
