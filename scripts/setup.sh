@@ -15,7 +15,7 @@ packages=(
   python3-xlib weston qt6-wayland python3-pyatspi at-spi2-core dbus
   lintian
   libxxhash-dev
-  libwayland-dev wayland-protocols qt6-base-private-dev sway
+  libwayland-dev wayland-protocols sway
 )
 
 missing=()
