@@ -19,4 +19,11 @@ shell::Handler LoadLesson(const Lesson& lesson) {
   };
 }
 
+shell::Handlers LessonPage(const Lesson& lesson) {
+  shell::Handlers handlers = {{"Form_Load", LoadLesson(lesson)}};
+  if (!lesson.background.empty()) handlers.pictures.push_back(lesson.background);
+  for (const auto& picture : lesson.pictures) handlers.pictures.push_back(picture.second);
+  return handlers;
+}
+
 }  // namespace pages

@@ -22,4 +22,7 @@ struct Lesson {
 // Form_Load of such a page: the background, then the texts, then the pictures.
 shell::Handler LoadLesson(const Lesson& lesson);
 
+// A page that does no more than that: its load, and the pictures the load shows.
+shell::Handlers LessonPage(const Lesson& lesson);
+
 }  // namespace pages

@@ -91,13 +91,14 @@ void Course::Start() {
 }
 
 bool Course::DecodeAhead() {
-  if (decodedAhead_ >= content::kPictures.size()) return false;
-  const std::string_view asset = content::kPictures[decodedAhead_++];
+  while (aheadPage_ < map_.size() && aheadPicture_ >= map_[aheadPage_].handlers.pictures.size())
+    ++aheadPage_, aheadPicture_ = 0;
+  if (aheadPage_ >= map_.size()) return false;
   try {
-    LoadAssetPicture(asset);
+    LoadAssetPicture(map_[aheadPage_].handlers.pictures[aheadPicture_++]);
   } catch (const forms::Failure&) {
   }
-  return decodedAhead_ < content::kPictures.size();
+  return true;
 }
 
 void Course::SwitchPage(forms::Page& from, std::string_view target) {

@@ -51,8 +51,8 @@ class Course {
 
  private:
   void Load(std::string_view page);
-  // Decodes the next of the course's pictures ahead of the page that shows it; false when all
-  // have been. A picture that cannot be read is left for that page to report.
+  // Decodes the next picture a page's load shows, ahead of the page; false when all have been.
+  // A picture that cannot be read is left for that page to report.
   bool DecodeAhead();
   void Fail(const QString& message);
   void End(int status);
@@ -64,7 +64,7 @@ class Course {
   bool ended_ = false;
   // Reading a picture changes nothing the course shows; the cache only spares decoding.
   mutable PictureCache pictures_;
-  std::size_t decodedAhead_ = 0;
+  std::size_t aheadPage_ = 0, aheadPicture_ = 0;
 };
 
 }  // namespace shell

@@ -30,7 +30,14 @@ struct Event {
 };
 
 using Handler = std::function<void(const Event&)>;
-using Handlers = std::vector<std::pair<std::string_view, Handler>>;
+using HandlerList = std::vector<std::pair<std::string_view, Handler>>;
+
+// What a page does, by event name, and the pictures its load shows: those are decoded ahead,
+// while the first page waits, so that no first visit waits for them.
+struct Handlers : HandlerList {
+  using HandlerList::HandlerList;
+  std::vector<std::string_view> pictures;
+};
 
 // A way from one page to another: the handler that takes it ("Next_Click", "Form_MouseDown"),
 // the element of a control array it belongs to, and the page it leads to.

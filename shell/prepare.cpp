@@ -66,9 +66,9 @@ class FontQueue {
     QElapsedTimer clock;
     clock.start();
     while (next_ < pieces_.size()) {
-      // A few characters at a time: the Chinese ones, in synthetic bold, take up to a few
-      // hundred microseconds each.
-      constexpr qsizetype kAtATime = 4;
+      // One character at a time: a Chinese one, in synthetic bold at four positions, takes up
+      // to a millisecond.
+      constexpr qsizetype kAtATime = 1;
       const auto& [font, characters] = pieces_[next_];
       const QString some = characters.mid(at_, kAtATime);
       forms::PrepareFonts({{&described_[font], some, asLabel_[font]}});
@@ -122,12 +122,12 @@ class IdleWarmer final : public QObject {
     qApp->installEventFilter(this);
     timer_.setInterval(0);
     connect(&timer_, &QTimer::timeout, this, [this] {
-      QElapsedTimer clock;
-      clock.start();
       if (queue_.Warm(kSliceNs)) return;
-      while (!steps_.empty() && clock.nsecsElapsed() < kSliceNs)
+      // Then one step a slice: decoding a picture takes up to a few milliseconds.
+      if (!steps_.empty()) {
         if (!steps_.front()()) steps_.erase(steps_.begin());
-      if (!steps_.empty()) return;
+        return;
+      }
       timer_.stop();
       setObjectName(QString());
       deleteLater();

@@ -13,26 +13,26 @@ using namespace content;
 shell::Handlers EyeParts() {
   static const Lesson kPage{{}, {{"Label1", kEyeStructureTitle}, {"Label2", kParagraphA}},
                                 {{"Image1", kRealEye}, {"Image2", kEyeFront}}};
-  return {{"Form_Load", LoadLesson(kPage)}};
+  return LessonPage(kPage);
 }
 
 shell::Handlers EyeSection() {
   static const Lesson kPage{{}, {{"Label1", kEyeStructureTitle}},
                                 {{"Image1", kRealEye}, {"Image2", kEyeCross}}};
-  return {{"Form_Load", LoadLesson(kPage)}};
+  return LessonPage(kPage);
 }
 
 shell::Handlers EyeInside() {
   static const Lesson kPage{{}, {{"Label1", kEyeStructureTitle}, {"Label2", kParagraphB},
                                  {"Label3", kParagraphC}},
                                 {{"Image1", kRealEye}}};
-  return {{"Form_Load", LoadLesson(kPage)}};
+  return LessonPage(kPage);
 }
 
 shell::Handlers EyeWorking() {
   static const Lesson kPage{{}, {{"Label1", kEyeWorkingTitle}, {"Label4", kParagraphD}},
                                 {{"Image1", kRealEye}, {"Image2", kWork}}};
-  return {{"Form_Load", LoadLesson(kPage)}};
+  return LessonPage(kPage);
 }
 // clang-format on
 

@@ -87,6 +87,10 @@ shell::Handlers Illusion(int k) {
   };
   if (p.kind == Second::OnNextStep || p.kind == Second::Animation)
     handlers.push_back({"NextStep_Click", [&p](const Event& e) { NextStep(e, p); }});
+  // A picture shown only on a press is decoded then.
+  handlers.pictures.push_back(kBackground);
+  if (p.kind != Second::Animation) handlers.pictures.push_back(p.first);
+  if (p.kind == Second::Revealed) handlers.pictures.push_back(*p.second);
   return handlers;
 }
 

@@ -12,17 +12,17 @@ using namespace content;
 // clang-format off
 shell::Handlers Senses() {
   static const Lesson kPage{kBackground, {{"Label1", kSensesTitle}, {"Label2", kSensesParagraph}}, {}};
-  return {{"Form_Load", LoadLesson(kPage)}};
+  return LessonPage(kPage);
 }
 
 shell::Handlers IllusionIntroduction() {
   static const Lesson kPage{kBackground, {{"Label1", kIllusionTitle}, {"Label2", kIllusionParagraph}}, {}};
-  return {{"Form_Load", LoadLesson(kPage)}};
+  return LessonPage(kPage);
 }
 
 shell::Handlers IllusionIndex() {
   static const Lesson kPage{kBackground, {{"Label1", kIndexPrompt}}, {}};
-  return {{"Form_Load", LoadLesson(kPage)}};
+  return LessonPage(kPage);
 }
 // clang-format on
 

@@ -11,7 +11,7 @@ using namespace content;
 
 shell::Handlers Title() {
   static const Lesson kPage{kTitleBackground, {}, {}};
-  return {{"Form_Load", LoadLesson(kPage)}};
+  return LessonPage(kPage);
 }
 
 shell::Handlers Menu() {
@@ -20,7 +20,7 @@ shell::Handlers Menu() {
                             {{"Label5", kMenuIntro}},
                             {{"Command1", kRealEye}, {"Command3", kGrey1}}};
   // clang-format on
-  return {{"Form_Load", LoadLesson(kPage)}};
+  return LessonPage(kPage);
 }
 
 }  // namespace pages
