@@ -2,10 +2,13 @@
 // the course folder at the moment of the visit is what the pupil sees, or the failure reported.
 #include <QFile>
 #include <QImage>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "forms/controls.h"
 #include "forms/failure.h"
+#include "forms/page.h"
 #include "shell/picturecache.h"
 #include "tests/support/harness.h"
 #include "tests/support/main.h"
@@ -127,6 +130,28 @@ class PicturesCacheTest : public QObject {
         QCOMPARE(h.Reports().size(), 1);
         QVERIFY(h.Reports().front().contains(h.File(kMenu)));
       }
+    }
+  }
+
+  // What a page lists as the pictures its load shows, to be decoded ahead, is what it shows.
+  void eachPageListsThePicturesItsLoadShows() {
+    Harness h;
+    h.Start();
+    for (const shell::PageEntry& entry : h.Course().Map()) {
+      h.GoTo(QUtf8StringView(entry.Name()).toString());
+      const forms::Page& page = *h.Page();
+      QSet<qint64> shown;
+      if (!page.Picture().isNull()) shown << page.Picture().cacheKey();
+      for (forms::Control* c : page.Controls()) {
+        QPixmap picture;
+        if (auto* button = dynamic_cast<forms::Button*>(c)) picture = button->Picture();
+        if (auto* image = dynamic_cast<forms::ImageBox*>(c)) picture = image->Picture();
+        if (!picture.isNull()) shown << picture.cacheKey();
+      }
+      QSet<qint64> listed;
+      for (const std::string_view asset : entry.handlers.pictures)
+        listed << h.Course().LoadAssetPicture(asset).pixmap.cacheKey();
+      QVERIFY2(shown == listed, entry.Name().data());
     }
   }
 
