@@ -8,32 +8,24 @@
 # Exit status 77 (skipped) when weston or Qt's wayland platform is missing.
 set -uo pipefail
 test_course=$1 app_id=$2
-command -v weston >/dev/null || { echo "skipped: weston is not installed"; exit 77; }
-ls /usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so >/dev/null 2>&1 ||
-  { echo "skipped: qt6-wayland is not installed"; exit 77; }
-
-runtime=$(mktemp -d); chmod 700 "$runtime"
-trap 'kill $weston 2>/dev/null; rm -rf "$runtime"' EXIT
-export XDG_RUNTIME_DIR=$runtime
-weston --backend=headless-backend.so --socket=lumora-test --idle-time=0 >"$runtime/weston.log" 2>&1 &
-weston=$!
-for _ in $(seq 50); do [ -S "$runtime/lumora-test" ] && break; sleep 0.1; done
-[ -S "$runtime/lumora-test" ] || { echo "FAIL: weston did not start"; cat "$runtime/weston.log"; exit 1; }
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
 
 # Under the sanitizers, what Qt's Wayland plugin and libwayland keep until the process ends is
 # not the course's to free; the same walk runs with leak checks on the other platforms.
-ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 \
-WAYLAND_DISPLAY=lumora-test QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=1 \
-  "$test_course" everySwitchKeepsTheWindow >"$runtime/out" 2>"$runtime/trace"
+"$(dirname "$0")/../support/under_weston.sh" env WAYLAND_DEBUG=1 \
+  ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
+  "$test_course" everySwitchKeepsTheWindow >"$out/out" 2>"$out/trace"
 status=$?
-[ $status -eq 0 ] || grep -v '^\[' "$runtime/trace" | tail -n 20
-grep -E '^(PASS|FAIL|Totals)' "$runtime/out"
+[ $status -eq 77 ] && { cat "$out/out"; exit 77; }
+[ $status -eq 0 ] || grep -v '^\[' "$out/trace" | tail -n 20
+grep -E '^(PASS|FAIL|Totals)' "$out/out"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 [ $status -eq 0 ] || fail "the walk failed on the wayland platform (status $status)"
-toplevels=$(grep -c 'get_toplevel(' "$runtime/trace")
-titles=$(grep -o 'xdg_toplevel@[0-9]*\.set_title("[^"]*")' "$runtime/trace" | sort -u)
-ids=$(grep -o 'xdg_toplevel@[0-9]*\.set_app_id("[^"]*")' "$runtime/trace" | sort -u)
+toplevels=$(grep -c 'get_toplevel(' "$out/trace")
+titles=$(grep -o 'xdg_toplevel@[0-9]*\.set_title("[^"]*")' "$out/trace" | sort -u)
+ids=$(grep -o 'xdg_toplevel@[0-9]*\.set_app_id("[^"]*")' "$out/trace" | sort -u)
 echo "xdg_toplevels: $toplevels; titles: ${titles:-none}; app ids: ${ids:-none}"
 [ "$toplevels" -eq 1 ] || fail "$toplevels toplevel windows over the walk"
 echo "$titles" | grep -qvE 'set_title\("[ ]*"\)' && fail "a title that shows: $titles"
