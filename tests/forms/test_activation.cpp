@@ -27,15 +27,6 @@ class ActivationTest : public QObject {
     qunsetenv("XDG_ACTIVATION_TOKEN");
   }
 
-  void noTokenOutsideWayland() {
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
-      QSKIP("runs on a platform other than Wayland");
-    QElapsedTimer clock;
-    clock.start();
-    QVERIFY(!forms::RequestActivationToken(*window_, QStringLiteral("7optical")));
-    QVERIFY(clock.elapsed() < 100);
-  }
-
   // Weston has no xdg-activation: the answer comes from its list of globals, long before the
   // time allowed runs out.
   void noTokenWithoutTheGlobal() {
