@@ -25,11 +25,7 @@
 namespace {
 
 constexpr quint64 kSeed = 20260513;
-#ifdef __SANITIZE_ADDRESS__
-constexpr int kActions = 2000;  // the sanitizers slow every action many times over
-#else
 constexpr int kActions = 20000;
-#endif
 constexpr int kSweeps = 2;
 
 quint64 EnvNumber(const char* name, quint64 fallback) {
