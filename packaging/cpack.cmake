@@ -25,6 +25,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, fonts-arphic-uming, fonts-arphic-ukai, fonts-liberation2")
+# The activation token is asked for through Qt's private native interface, which holds only
+# for the very Qt the course was built against.
+if(LUMORA_USES_QT_PRIVATE)
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", qt6-base-abi (= ${Qt6_VERSION})")
+endif()
 # Qt's Wayland platform, which Qt 6 chooses in a Wayland session when it is installed.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 include(CPack)
