@@ -156,14 +156,11 @@ TextStyle MakeTextStyle(const pagedesc::FontSpec& described) {
   return style;
 }
 
-namespace {
-
-using FontKey =
-    std::tuple<std::string_view, std::uint32_t, std::uint16_t, bool, bool, bool, std::uint16_t>;
-
 FontKey KeyOf(const pagedesc::FontSpec& d) {
   return {d.family, d.size, d.weight, d.underline, d.italic, d.strikethrough, d.charset};
 }
+
+namespace {
 
 // Made on first use, then kept.
 template <typename T, typename Make>

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QString>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -23,6 +24,11 @@ QFont MakeFont(const pagedesc::FontSpec& described);
 // little smaller (each face by what its glyphs need) so that neighbouring lines do not touch.
 // Other faces use their own measures.
 TextStyle MakeTextStyle(const pagedesc::FontSpec& described);
+
+// What tells one described font from another.
+using FontKey =
+    std::tuple<std::string_view, std::uint32_t, std::uint16_t, bool, bool, bool, std::uint16_t>;
+FontKey KeyOf(const pagedesc::FontSpec& described);
 
 // The same, made once for each described font and kept for the program's life: every label in
 // that font shares it, and its address stands for it. Kept, its faces keep their rasterised

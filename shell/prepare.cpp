@@ -10,8 +10,7 @@
 #include <functional>
 #include <limits>
 #include <map>
-#include <optional>
-#include <tuple>
+#include <utility>
 
 #include "content/texts.h"
 #include "forms/accessibility.h"
@@ -81,9 +80,8 @@ class FontQueue {
 
  private:
   std::size_t FontIndex(const pagedesc::FontSpec& described, bool asLabel) {
-    const auto [it, added] = index_.try_emplace({described.family, described.size, described.weight,
-                                                 described.underline, described.italic, asLabel},
-                                                described_.size());
+    const auto [it, added] =
+        index_.try_emplace({forms::KeyOf(described), asLabel}, described_.size());
     if (added) {
       described_.push_back(described);
       asLabel_.push_back(asLabel);
@@ -101,10 +99,8 @@ class FontQueue {
     if (!fresh.isEmpty()) pieces_.emplace_back(font, fresh);
   }
 
-  // Everything of a font that changes its glyphs, and how it is drawn.
-  std::map<std::tuple<std::string_view, std::uint32_t, std::uint16_t, bool, bool, bool>,
-           std::size_t>
-      index_;
+  // A font, and whether it is drawn as a label's text or a button's caption.
+  std::map<std::pair<forms::FontKey, bool>, std::size_t> index_;
   std::vector<pagedesc::FontSpec> described_;
   std::vector<bool> asLabel_;
   std::vector<QSet<QChar>> seen_;

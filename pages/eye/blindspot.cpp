@@ -41,11 +41,13 @@ shell::Handlers BlindSpot() {
   static const Lesson kPage{{}, {{"Label1", kEyeStructureTitle}, {"Label2", kRightEyeInstruction},
                                  {"Label3", kLeftEyeInstruction}},
                                 {{"Image1", kRealEye}, {"Image2", kSpot}, {"Image3", kTen}}};
-  shell::Handlers handlers = LessonPage(kPage);
-  handlers.push_back({"Left_Click", [](const shell::Event& e) { Sweep(e, "Image3", 360, 4500, +1); }});
-  handlers.push_back({"Right_Click", [](const shell::Event& e) { Sweep(e, "Image2", 9070, 5200, -1); }});
-  return handlers;
   // clang-format on
+  shell::Handlers handlers = LessonPage(kPage);
+  handlers.push_back(
+      {"Left_Click", [](const shell::Event& e) { Sweep(e, "Image3", 360, 4500, +1); }});
+  handlers.push_back(
+      {"Right_Click", [](const shell::Event& e) { Sweep(e, "Image2", 9070, 5200, -1); }});
+  return handlers;
 }
 
 }  // namespace pages
