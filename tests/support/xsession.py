@@ -1,0 +1,71 @@
+"""A private X session for a black-box test: Xvfb on a display nobody else has (it picks a free
+one itself and hands its number back once it accepts clients), and openbox once it manages the
+screen.
+
+    with XSession("1280x1024", wm=True) as x:
+        subprocess.Popen([...], env=x.env)
+"""
+import os
+import subprocess
+import time
+
+
+def wait_for(seconds, what, check):
+    """Polls check until it returns something true, and returns that; fails the test after
+    seconds."""
+    end = time.monotonic() + seconds
+    while True:
+        value = check()
+        if value:
+            return value
+        if time.monotonic() > end:
+            raise SystemExit(f"FAIL: {what} (after {seconds} s)")
+        time.sleep(0.05)
+
+
+class XSession:
+    def __init__(self, size="1280x1024", wm=False, xvfb_args=()):
+        self.size, self.want_wm, self.xvfb_args = size, wm, list(xvfb_args)
+        self.procs = []
+
+    def __enter__(self):
+        r, w = os.pipe()
+        self.procs.append(subprocess.Popen(
+            ["Xvfb", "-displayfd", str(w), "-screen", "0", self.size + "x24", "-dpi", "96",
+             "-nolisten", "tcp", *self.xvfb_args], pass_fds=[w], stderr=subprocess.DEVNULL))
+        os.close(w)
+        number = b""
+        while not number.endswith(b"\n"):  # may come in pieces
+            piece = os.read(r, 16)
+            if not piece:
+                self.__exit__()
+                raise SystemExit("FAIL: Xvfb did not start")
+            number += piece
+        os.close(r)
+        self.display = ":" + number.decode().strip()
+        self.env = dict(os.environ, DISPLAY=self.display, QT_QPA_PLATFORM="xcb")
+        if self.want_wm:
+            self.spawn(["openbox", "--sm-disable"])
+            wait_for(60, "openbox did not take the screen", self.wm_ready)
+        return self
+
+    def wm_ready(self):
+        out = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env,
+                             capture_output=True, text=True).stdout
+        return "window id" in out
+
+    def spawn(self, args, **kw):
+        """A process of the session, ended with it."""
+        kw.setdefault("env", self.env)
+        kw.setdefault("stdout", subprocess.DEVNULL)
+        kw.setdefault("stderr", subprocess.DEVNULL)
+        p = subprocess.Popen(args, **kw)
+        self.procs.append(p)
+        return p
+
+    def __exit__(self, *exc):
+        for p in reversed(self.procs):
+            if p.poll() is None:
+                p.kill()
+            p.wait()
+        self.procs = []

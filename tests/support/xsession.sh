@@ -1,0 +1,64 @@
+# A private X session for a black-box test, sourced by the test's script:
+#
+#   . tests/support/xsession.sh
+#   xsession_start [WIDTHxHEIGHT [Xvfb options...]]   Xvfb on a display nobody else has; DISPLAY set
+#   xsession_wm                                      openbox, back once it manages the screen
+#   xsession_spawn VAR COMMAND...                    a process ended with the session, its pid in VAR
+#   xsession_wait SECONDS DESCRIPTION COMMAND...     polls COMMAND until it succeeds, or fails the test
+#
+# Xvfb picks a free display itself and hands its number back (-displayfd) once it accepts
+# clients: tests that run side by side never share a server, as two `xvfb-run -a` could when
+# both pick the same free number at once. Everything started is ended when the script exits.
+
+xsession_pids=()
+xsession_cleanup() {
+  local p
+  for p in "${xsession_pids[@]}"; do kill "$p" 2>/dev/null; done
+  for p in "${xsession_pids[@]}"; do wait "$p" 2>/dev/null; done
+  [ -n "${xsession_dir:-}" ] && rm -rf "$xsession_dir"
+}
+trap xsession_cleanup EXIT
+
+xsession_fail() { echo "FAIL: $*" >&2; exit 1; }
+
+xsession_wait() {
+  local seconds=$1 what=$2 i
+  shift 2
+  for ((i = 0; i < seconds * 20; i++)); do
+    "$@" && return 0
+    sleep 0.05
+  done
+  xsession_fail "$what (after ${seconds} s)"
+}
+
+xsession_spawn() {
+  local var=$1
+  shift
+  "$@" &
+  xsession_pids+=($!)
+  printf -v "$var" '%s' "$!"
+}
+
+xsession_start() {
+  local size=${1:-1280x1024}
+  shift || true
+  xsession_dir=$(mktemp -d)
+  mkfifo "$xsession_dir/display"
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -dpi 96 -nolisten tcp "$@" \
+    3>"$xsession_dir/display" 2>"$xsession_dir/xvfb.log" &
+  xsession_pids+=($!)
+  local number=""
+  # The number comes once the server accepts clients; end of file means it died.
+  read -r -t 60 number <"$xsession_dir/display" ||
+    xsession_fail "Xvfb did not start: $(cat "$xsession_dir/xvfb.log")"
+  export DISPLAY=:$number
+}
+
+xsession_wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+xsession_wm() {
+  # A window mapped before the window manager has taken over the screen is never managed.
+  openbox --sm-disable >"$xsession_dir/openbox.log" 2>&1 &
+  xsession_pids+=($!)
+  xsession_wait 60 "openbox did not take the screen: $(cat "$xsession_dir/openbox.log")" \
+    xsession_wm_ready
+}
