@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPointer>
+#include <algorithm>
 
 #include "forms/controls.h"
 #include "forms/inputhold.h"
@@ -41,23 +42,23 @@ class Presser final : public QObject {
   }
 };
 
-// The course's window: named after the page shown; its children are that page's controls in
-// reading order (the page itself is only their frame). The title page's press action is here.
+// The course's window: named after the page shown, which is its one child. The title page's
+// press action is here.
 class WindowAccessible final : public QAccessibleWidget {
  public:
   explicit WindowAccessible(Window* w) : QAccessibleWidget(w, QAccessible::Window) {}
 
-  int childCount() const override { return int(Controls().size()); }
+  QString text(QAccessible::Text t) const override {
+    if (Page() && (t == QAccessible::Name || t == QAccessible::Description))
+      return QAccessible::queryAccessibleInterface(Page())->text(t);
+    return QAccessibleWidget::text(t);
+  }
+  int childCount() const override { return Page() ? 1 : 0; }
   QAccessibleInterface* child(int index) const override {
-    const std::vector<Control*> controls = Controls();
-    if (index < 0 || index >= int(controls.size())) return nullptr;
-    return QAccessible::queryAccessibleInterface(&controls[std::size_t(index)]->Widget());
+    return index == 0 && Page() ? QAccessible::queryAccessibleInterface(Page()) : nullptr;
   }
   int indexOfChild(const QAccessibleInterface* child) const override {
-    const std::vector<Control*> controls = Controls();
-    for (std::size_t i = 0; i < controls.size(); ++i)
-      if (child && child->object() == &controls[i]->Widget()) return int(i);
-    return -1;
+    return child && Page() && child->object() == Page() ? 0 : -1;
   }
   QStringList actionNames() const override {
     return Pressable() ? QStringList{pressAction()} : QStringList();
@@ -68,10 +69,38 @@ class WindowAccessible final : public QAccessibleWidget {
 
  private:
   forms::Page* Page() const { return static_cast<Window*>(widget())->Shown(); }
-  std::vector<Control*> Controls() const {
-    return Page() ? Page()->ReadingOrder() : std::vector<Control*>();
-  }
   bool Pressable() const { return Page() && Page()->HasHandler(QStringLiteral("Form_MouseDown")); }
+};
+
+// The page shown: a panel named for the pupil, its controls in reading order. A screen reader
+// speaks the panel's name as the focus moves into it, which is how a new page is heard.
+class PageAccessible final : public QAccessibleWidget {
+ public:
+  explicit PageAccessible(forms::Page* p) : QAccessibleWidget(p, QAccessible::Pane) {}
+
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name) return Page().AccessibleName();
+    if (t == QAccessible::Description) return Spoken(Page().Description().spokenDescription);
+    return QAccessibleWidget::text(t);
+  }
+  QAccessibleInterface* parent() const override {
+    return QAccessible::queryAccessibleInterface(widget()->window());
+  }
+  int childCount() const override { return int(Page().ReadingOrder().size()); }
+  QAccessibleInterface* child(int index) const override {
+    const std::vector<Control*> controls = Page().ReadingOrder();
+    if (index < 0 || index >= int(controls.size())) return nullptr;
+    return QAccessible::queryAccessibleInterface(&controls[std::size_t(index)]->Widget());
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    const std::vector<Control*> controls = Page().ReadingOrder();
+    for (std::size_t i = 0; i < controls.size(); ++i)
+      if (child && child->object() == &controls[i]->Widget()) return int(i);
+    return -1;
+  }
+
+ private:
+  forms::Page& Page() const { return *static_cast<forms::Page*>(widget()); }
 };
 
 // Every control: its name for the pupil, its place in the window, and a press action where a
@@ -82,7 +111,7 @@ class ControlAccessible : public QAccessibleWidget {
       : QAccessibleWidget(w, role), control_(c) {}
 
   QAccessibleInterface* parent() const override {
-    return QAccessible::queryAccessibleInterface(widget()->window());
+    return QAccessible::queryAccessibleInterface(&control_.OwnPage());
   }
   QString text(QAccessible::Text t) const override {
     const pagedesc::ControlDescription& d = control_.Description();
@@ -144,10 +173,25 @@ class ButtonAccessible final : public ControlAccessible {
   }
 };
 
+// What a label's text is to a reader: the page's heading; a caption that names a part of a
+// picture, or a button beside it; or else lesson text, read as a paragraph. (A screen reader
+// entering a page speaks its loose captions with the page's name, but not its paragraphs.)
+QAccessible::Role TextRole(Label& label) {
+  const Page& page = label.OwnPage();
+  const std::string_view name = label.Description().name;
+  if (name == page.Description().heading) return QAccessible::Heading;
+  const auto& controls = page.Description().controls;
+  const bool namesAButton = std::any_of(controls.begin(), controls.end(),
+                                        [&](const auto& d) { return d.labelledBy == name; });
+  return namesAButton || page.NamesAPart(label) ? QAccessible::StaticText : QAccessible::Paragraph;
+}
+
 // A label: its caption as its name, and as text a screen reader can read by character and line.
 class LabelAccessible final : public ControlAccessible, public QAccessibleTextInterface {
  public:
   explicit LabelAccessible(Label* l) : ControlAccessible(l, *l, QAccessible::StaticText) {}
+
+  QAccessible::Role role() const override { return TextRole(*static_cast<Label*>(widget())); }
 
   QString text(QAccessible::Text t) const override {
     if (t == QAccessible::Name) return Caption().trimmed();  // not the paragraph's indent
@@ -226,6 +270,8 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
   if (!object || !object->isWidgetType()) return nullptr;
   if (className == QLatin1String("forms::Window"))
     return new WindowAccessible(static_cast<Window*>(object));
+  if (className == QLatin1String("forms::Page"))
+    return new PageAccessible(static_cast<forms::Page*>(object));
   if (className == QLatin1String("forms::Label"))
     return new LabelAccessible(static_cast<Label*>(object));
   if (className == QLatin1String("forms::Button"))
@@ -233,9 +279,11 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
   if (className == QLatin1String("forms::ImageBox"))
     return new ControlAccessible(static_cast<ImageBox*>(object), *static_cast<ImageBox*>(object),
                                  QAccessible::Graphic);
+  // The container holds a program, but is not one: on the bus, whatever has the application's
+  // role is the course itself, and a reader walking the page would come back to its top.
   if (className == QLatin1String("forms::Container"))
     return new ControlAccessible(static_cast<Container*>(object), *static_cast<Container*>(object),
-                                 QAccessible::Application);
+                                 QAccessible::Animation);
   return nullptr;
 }
 

@@ -132,8 +132,7 @@ std::vector<Control*> Page::ReadingOrder() const {
       buttons.push_back(c);
     else if (d.name == description_.heading)
       read.push_back(c);
-    else if (d.kind == pagedesc::Kind::Label && d.alignment == pagedesc::Alignment::Centre &&
-             PictureUnder(*c))
+    else if (NamesAPart(*c))
       parts.push_back(c);
     else
       body.push_back({{ReadFrom(d.kind, c->Twips()), c->Twips().left}, c});
@@ -155,6 +154,12 @@ std::vector<Control*> Page::ReadingOrder() const {
   });
   read.insert(read.end(), buttons.begin(), buttons.end());
   return read;
+}
+
+bool Page::NamesAPart(Control& label) const {
+  const pagedesc::ControlDescription& d = label.Description();
+  return d.kind == pagedesc::Kind::Label && d.alignment == pagedesc::Alignment::Centre &&
+         PictureUnder(label);
 }
 
 // The picture a label lies over, if any: its centre inside the picture's box.

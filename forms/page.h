@@ -66,6 +66,8 @@ class Page final : public QWidget {
   std::vector<QWidget*> TabOrder() const;
   // The visible controls in the order a sighted pupil reads them.
   std::vector<Control*> ReadingOrder() const;
+  // A label that names a part of a picture: centred over it.
+  bool NamesAPart(Control& label) const;
   Button* DefaultButton() const;
 
  protected:

@@ -1,6 +1,5 @@
 #include "forms/window.h"
 
-#include <QAccessible>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
@@ -24,7 +23,6 @@ void Window::Freeze() { setUpdatesEnabled(false); }
 void Window::Show(Page& page) {
   Place(page.size());
   SetTitle(page.Title());
-  setAccessibleName(page.AccessibleName());
   page.move(0, 0);
   page.show();
   page_ = &page;
@@ -38,11 +36,6 @@ void Window::Show(Page& page) {
   }
   activateWindow();
   page.FocusFirst();
-  // Screen readers hear the new page's name, and read its controls afresh.
-  QAccessibleEvent named(this, QAccessible::NameChanged);
-  QAccessible::updateAccessibility(&named);
-  QAccessibleEvent reordered(this, QAccessible::ObjectReorder);
-  QAccessible::updateAccessibility(&reordered);
 }
 
 Page* Window::Shown() const {

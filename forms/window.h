@@ -20,8 +20,8 @@ class Window final : public QWidget {
   void Freeze();
   // Shows the page, built inside this window and loaded: the window takes the page's size,
   // keeping its centre (the first time it opens centred on the screen, frame included), the
-  // focus goes to the page's first control in keyboard order, and the window takes the page's
-  // name. Painted in one update.
+  // focus goes to the page's first control in keyboard order (a screen reader, following it into
+  // the new page, speaks the page's name). Painted in one update.
   void Show(Page& page);
   // Off the screen: after a failure, or at the end.
   void Close();

@@ -127,7 +127,8 @@ PageDescription Form12() {
       Button("Index", 1680, 6600, 1455, 495, 0, Ming12, "回圖像目錄"),
       Button("Exit", 8280, 6600, 1095, 495, 3, Ming12, "離開"),
       Button("Next", 6960, 6600, 1095, 495, 2, Ming12, "下一頁", DefaultButton),
-      Container("OLE1", 2640, 3120, 495, 375, 8),
+      Described("按「開始動畫」按鈕，動畫就會在另一個視窗播放。",
+                Container("OLE1", 2640, 3120, 495, 375, 8)),
       Label("Label2", 1200, 4680, 7455, 1215, 6, Ming1425, kLightRed, "Label2"),
       Label("Label1", 1200, 1320, 7455, 1455, 4, Ming1425, Default, "Label1"),
   });

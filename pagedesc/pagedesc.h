@@ -70,6 +70,8 @@ struct PageDescription {
   // name of its own.
   std::string_view heading;
   std::string_view spokenName;
+  // What the page is for, beyond its name: how to go on where nothing on it says so.
+  std::string_view spokenDescription;
   std::vector<ControlDescription> controls;  // front to back
 
   const ControlDescription* Find(std::string_view control,

@@ -120,6 +120,10 @@ inline PageDescription Spoken(std::string_view name, PageDescription p) {
   p.spokenName = name;
   return p;
 }
+inline PageDescription Described(std::string_view description, PageDescription p) {
+  p.spokenDescription = description;
+  return p;
+}
 // A button named by a label beside it, and what a control is, for screen readers.
 inline ControlDescription LabelledBy(std::string_view label, ControlDescription c) {
   c.labelledBy = label;

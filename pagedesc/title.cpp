@@ -9,11 +9,12 @@ using namespace rows;
 // One row a control, as in the layout tables.
 // clang-format off
 
+// The page has nothing to press but the page itself: its description says so.
 PageDescription Form16() {
-  return HeadedBy("Label2", Page("Form16", {
+  return Described("按一下滑鼠，就會打開主目錄。", HeadedBy("Label2", Page("Form16", {
       Label("Label2", -120, 1680, 9855, 1815, 1, Kai72, Default, " Lumora"),
       Label("Label1", 1080, 3600, 7695, 2655, 0, Times48, Default, "Lumora", Centred),
-  }));
+  })));
 }
 
 PageDescription Form17() {
