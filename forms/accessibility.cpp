@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <algorithm>
 
+#include "forms/atspi.h"
 #include "forms/controls.h"
 #include "forms/inputhold.h"
 #include "forms/page.h"
@@ -294,6 +295,7 @@ void InstallAccessibility() {
   QCoreApplication::instance()->installEventFilter(new Presser(QCoreApplication::instance()));
   if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
     app->installEventFilter(new Announcer(app));
+  MendScreenReaderBridge();
 }
 
 }  // namespace forms

@@ -5,9 +5,11 @@
 
 The title page pressed through its action, the eye chapter opened by its button's name, the
 first eye page read heading first, Next pressed through the bus up to the blind-spot page, whose
-items come in reading order; then an illusion page, whose explanation is spoken when Explain is
-pressed through the bus: the focused control's description changes to end with it. Exit status 77 when Xvfb, the AT-SPI bus launcher or pyatspi is
-missing.
+items come in reading order; then the illusion chapter, where the explanation on illusion 3 is
+spoken when Explain is pressed through the bus: the focused control's description changes to
+end with it, and the change carries the new text. On every page of the course, a walk of the
+whole tree from the application ends and finds the window, the page and what the page shows.
+Exit status 77 when Xvfb, the AT-SPI bus launcher or pyatspi is missing.
 """
 import os
 import shutil
@@ -52,7 +54,46 @@ def course_frame(pid):
 
 
 def children(frame):
-    return [(c.getRoleName(), c.name) for c in frame]
+    """The items of the page shown: the window's one child, a panel named for the page."""
+    if frame.childCount != 1 or frame[0].getRoleName() != "panel":
+        fail(f"the window holds {[(c.getRoleName(), c.name) for c in frame]}, not one page")
+        return []
+    return [(c.getRoleName(), c.name) for c in frame[0]]
+
+
+def item(frame, name, role=None):
+    found = [c for c in frame[0] if c.name == name and role in (None, c.getRoleName())]
+    if not found:
+        raise SystemExit(f"FAIL: no {name!r} on {frame.name}")
+    return found[0]
+
+
+walked = []  # (page, objects), one a page visited
+
+
+def walk(frame):
+    """Every object from the application down, each once: the walk must end. Counted by page."""
+    app = frame.getApplication()
+    seen, stack = set(), [app]
+    while stack:
+        node = stack.pop()
+        key = node.path
+        if key in seen:
+            fail(f"on {frame.name}: {node.getRoleName()} {node.name!r} is reached twice")
+            return
+        seen.add(key)
+        for child in node:
+            if child is None:
+                continue
+            if child.getRoleName() == "application":
+                fail(f"on {frame.name}: {child.name!r} under {node.name!r} is the application")
+                return
+            stack.append(child)
+    # the application, its window, the page and the page's items, which hold nothing
+    items = frame[0].childCount if frame.childCount == 1 else 0
+    if len(seen) != 3 + items:
+        fail(f"on {frame.name}: {len(seen)} objects for a page of {items} items")
+    walked.append((frame.name, len(seen)))
 
 
 def press(acc):
@@ -114,22 +155,25 @@ def read(pid):
     print("title page:", frame.getRoleName(), repr(frame.name), children(frame))
     if frame.getRoleName() != "frame" or frame.name != "Lumora":
         fail(f"the title page reads as {frame.getRoleName()} {frame.name!r}")
+    if not frame.description:
+        fail("the title page does not say how to go on")
+    walk(frame)
     press(frame)
     wait_for("the menu did not follow the title page", lambda: frame.name == "主目錄")
     print("menu:", children(frame))
-    eye = [c for c in frame if c.getRoleName() == "push button" and c.name == "眼睛的構造及運作"]
-    if not eye:
-        raise SystemExit("FAIL: no button named after the eye chapter on the menu")
-    press(eye[0])
+    walk(frame)
+    press(item(frame, "眼睛的構造及運作", "push button"))
     wait_for("the eye chapter did not open", lambda: frame.name == "眼睛的構造")
     first = children(frame)
     print("first eye page:", first)
-    if not first or first[0][1] != "眼睛的構造":
+    if not first or first[0] != ("heading", "眼睛的構造"):
         fail("the first eye page is not read heading first")
+    walk(frame)
     for _ in range(3):
         before = children(frame)
-        press([c for c in frame if c.name == "下一頁"][0])
+        press(item(frame, "下一頁"))
         wait_for("Next did not change the page", lambda: children(frame) != before)
+        walk(frame)
     page = children(frame)
     print("blind-spot page:", page)
     names = [n for _, n in page]
@@ -141,26 +185,47 @@ def read(pid):
     roles = [r for r, _ in page]
     if roles[1] != "image" or roles[5:7] != ["image", "image"]:
         fail(f"the pictures of the blind-spot page read as {roles}")
-    explain(frame)
+    press(item(frame, "下一頁"))
+    wait_for("the last eye page did not open", lambda: children(frame) != page)
+    walk(frame)
+    illusions(frame)
+
+
+def next_page(frame):
+    before = frame.name
+    press(item(frame, "下一頁"))
+    wait_for(f"Next did not leave {before}", lambda: frame.name != before)
+    walk(frame)
+
+
+def illusions(frame):
+    press(item(frame, "回主目錄"))
+    wait_for("the menu did not come back", lambda: frame.name == "主目錄")
+    press(item(frame, "視錯覺", "push button"))
+    wait_for("the illusion chapter did not open", lambda: frame.name == "腦部與感覺")
+    walk(frame)
+    next_page(frame)
+    next_page(frame)
+    press(item(frame, "0"))
+    wait_for("the first illusion did not open", lambda: frame.name == "視錯覺 0")
+    walk(frame)
+    for k in range(1, 10):
+        next_page(frame)
+        if k == 3:
+            explain(frame)
+    print("objects on each page:", walked)
+    # the twenty pages, and illusion 3 again with its explanation shown
+    if len(walked) != 21:
+        fail(f"{len(walked)} walks, not 21")
 
 
 def explain(frame):
-    press([c for c in frame if c.name == "回主目錄"][0])
-    wait_for("the menu did not come back", lambda: frame.name == "主目錄")
-    press([c for c in frame if c.getRoleName() == "push button" and c.name == "視錯覺"][0])
-    for _ in range(2):
-        before = frame.name
-        press([c for c in frame if c.name == "下一頁"][0])
-        wait_for("Next did not change the page", lambda: frame.name != before)
-    index = frame.name
-    press([c for c in frame if c.name == "3"][0])
-    wait_for("the illusion did not open", lambda: frame.name != index)
-    before = {c.name for c in frame}
+    before = {c.name for c in frame[0]}
     heard = []
 
     def listen(event):
         focused = event.source.getState().contains(pyatspi.STATE_FOCUSED)
-        heard.append((event.source.name, event.source.description, focused))
+        heard.append((event.source.name, event.any_data, focused))
 
     def turned():  # the listener hears only while the main loop turns
         while GLib.MainContext.default().iteration(False):
@@ -168,12 +233,16 @@ def explain(frame):
         return heard
 
     pyatspi.Registry.registerEventListener(listen, "object:property-change:accessible-description")
-    press([c for c in frame if c.name == "解說"][0])
+    press(item(frame, "解說"))
     wait_for("no description changed after Explain", turned)
-    shown = [c.name for c in frame if c.getRoleName() == "label" and c.name not in before]
+    pyatspi.Registry.deregisterEventListener(listen, "object:property-change:accessible-description")
+    shown = [c.name for c in frame[0] if c.getRoleName() == "paragraph" and c.name not in before]
     print("explained:", heard, "shown:", shown)
-    if len(shown) != 1 or not any(d.endswith(shown[0]) and f for _, d, f in heard):
+    # The change carries the new description, which ends with what appeared.
+    if len(shown) != 1 or not any(isinstance(d, str) and d.endswith(shown[0]) and f
+                                  for _, d, f in heard):
         fail("the explanation is not spoken when Explain is pressed")
+    walk(frame)
 
 
 if __name__ == "__main__":

@@ -1,0 +1,194 @@
+// The screen-reader bridge on Linux (AT-SPI over D-Bus), where Qt 6.4's own falls short:
+//
+// - A course started before the screen reader stays off the accessibility bus for good. Qt reads
+//   the desktop's org.a11y.Status once, as it starts, and never again ("QtDbus doesn't support
+//   notifications for property changes yet", its dbusconnection.cpp); and under X11, where the
+//   bus launcher leaves the bus's address on the root window, its watcher connects and says so
+//   before the bridge listens (below). The course listens for the status itself, brings the
+//   bridge up, and tells the screen reader where the pupil is.
+// - Its name and description changes carry a reference to the object where AT-SPI carries the
+//   new text (atspiadaptor.cpp), and Orca drops them; a control that appears changes "showing"
+//   but not "visible". The course sends these as AT-SPI has them.
+#include "forms/atspi.h"
+
+#include <QtGui/private/dbusconnection_p.h>
+#include <QtGui/private/qguiapplication_p.h>
+#include <QtGui/private/qspiaccessiblebridge_p.h>
+#include <qpa/qplatformintegration.h>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+namespace forms::atspi {
+
+// The (so) reference to the application that ends every AT-SPI event.
+struct Reference {
+  QString service;
+  QDBusObjectPath path;
+};
+
+QDBusArgument& operator<<(QDBusArgument& a, const Reference& r) {
+  a.beginStructure();
+  a << r.service << r.path;
+  a.endStructure();
+  return a;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& a, Reference& r) {
+  a.beginStructure();
+  a >> r.service >> r.path;
+  a.endStructure();
+  return a;
+}
+
+}  // namespace forms::atspi
+
+Q_DECLARE_METATYPE(forms::atspi::Reference)
+
+// Qt keeps its status watcher private to the bridge. An explicit instantiation may name a
+// private member, which is how the course reaches it; the compiler still checks its type.
+template <DBusConnection* QSpiAccessibleBridge::*Member>
+struct StatusWatcherOf {
+  friend DBusConnection* StatusWatcher(QSpiAccessibleBridge& bridge) { return bridge.*Member; }
+};
+template struct StatusWatcherOf<&QSpiAccessibleBridge::dbusConnection>;
+DBusConnection* StatusWatcher(QSpiAccessibleBridge& bridge);
+
+namespace forms {
+
+namespace {
+
+const QString kRoot = QStringLiteral("/org/a11y/atspi/accessible/root");
+
+QSpiAccessibleBridge* Bridge() {
+  QPlatformIntegration* integration = QGuiApplicationPrivate::platformIntegration();
+  return integration ? dynamic_cast<QSpiAccessibleBridge*>(integration->accessibility()) : nullptr;
+}
+
+// The object's path on the bus, as the bridge gives it.
+QString PathOf(QAccessibleInterface& object) {
+  if (object.role() == QAccessible::Application) return kRoot;
+  return QStringLiteral("/org/a11y/atspi/accessible/%1").arg(QAccessible::uniqueId(&object));
+}
+
+// One AT-SPI object event, as the bridge would send it: kind, detail, value and the
+// application's reference.
+void Send(const QDBusConnection& bus, QAccessibleInterface& object, const QString& member,
+          const QString& kind, int detail, const QVariant& value) {
+  QDBusMessage signal = QDBusMessage::createSignal(
+      PathOf(object), QStringLiteral("org.a11y.atspi.Event.Object"), member);
+  signal << kind << detail << 0 << QVariant::fromValue(QDBusVariant(value))
+         << QVariant::fromValue(atspi::Reference{bus.baseService(), QDBusObjectPath(kRoot)});
+  bus.send(signal);
+}
+
+// Every change the course reports passes here on its way to the bridge. Name and description
+// changes go with their text; a control that appears or goes away changes "visible" as well as
+// "showing" (the bridge sends only the latter, and a reader that read the states of a hidden
+// control goes on thinking it hidden).
+void Notify(QAccessibleEvent* event) {
+  QSpiAccessibleBridge* bridge = Bridge();
+  if (!bridge) return;
+  QAccessibleInterface* object = event->accessibleInterface();
+  const QDBusConnection bus = bridge->dBusConnection();
+  if (!object || !bridge->isActive() || !bus.isConnected())
+    return bridge->notifyAccessibilityUpdate(event);
+  const QString change = QStringLiteral("PropertyChange");
+  switch (event->type()) {
+    case QAccessible::NameChanged:
+      return Send(bus, *object, change, QStringLiteral("accessible-name"), 0,
+                  object->text(QAccessible::Name));
+    case QAccessible::DescriptionChanged:
+      return Send(bus, *object, change, QStringLiteral("accessible-description"), 0,
+                  object->text(QAccessible::Description));
+    case QAccessible::ObjectShow:
+    case QAccessible::ObjectHide:
+      bridge->notifyAccessibilityUpdate(event);
+      return Send(bus, *object, QStringLiteral("StateChanged"), QStringLiteral("visible"),
+                  event->type() == QAccessible::ObjectShow, 0);
+    default: return bridge->notifyAccessibilityUpdate(event);
+  }
+}
+
+// Brings the bridge up when the desktop says a screen reader has come. Qt finds the bus in two
+// ways: through the session bus, reading the status once and connecting if it is on; and
+// through the address the bus launcher leaves on the X root window, connecting at once. That
+// second way says so from inside the watcher's constructor, before the bridge listens: the
+// watcher counts as enabled, the bridge stays off, and no later change of the status is news
+// to the watcher.
+class StatusListener final : public QObject {
+  Q_OBJECT
+ public:
+  StatusListener(QSpiAccessibleBridge& bridge, QObject* parent)
+      : QObject(parent), bridge_(bridge), watcher_(StatusWatcher(bridge)) {
+    QDBusConnection::sessionBus().connect(
+        QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"),
+        this, SLOT(Changed(QString, QVariantMap, QStringList)));
+  }
+
+ private slots:
+  void Changed(const QString& interface, const QVariantMap& changed, const QStringList&) {
+    const bool on = changed.value(QStringLiteral("ScreenReaderEnabled")).toBool() ||
+                    changed.value(QStringLiteral("IsEnabled")).toBool();
+    if (interface != QLatin1String("org.a11y.Status") || !on || bridge_.isActive() || !watcher_)
+      return;
+    if (watcher_->isEnabled() && bridge_.dBusConnection().isConnected())
+      bridge_.enabledChanged(true);  // what the watcher said before anyone listened
+    else
+      QMetaObject::invokeMethod(watcher_, "serviceRegistered");  // reads the status again
+  }
+
+ private:
+  QSpiAccessibleBridge& bridge_;
+  QPointer<DBusConnection> watcher_;
+};
+
+// A screen reader that arrives while the course is on screen hears where the pupil is: the
+// active window, then the control with the focus. Nothing moves.
+class Greeter final : public QAccessible::ActivationObserver {
+ public:
+  void accessibilityActiveChanged(bool active) override {
+    // Queued: the bridge puts the course on the bus after telling of the change.
+    if (active) QTimer::singleShot(0, qApp, &Greeter::Greet);
+  }
+
+ private:
+  static void Greet() {
+    QWidget* window = QApplication::activeWindow();
+    if (!window || !QAccessible::isActive()) return;
+    QAccessible::State activated;
+    activated.active = true;
+    QAccessibleStateChangeEvent shown(window, activated);
+    QAccessible::updateAccessibility(&shown);
+    if (QWidget* focus = QApplication::focusWidget()) {
+      QAccessibleEvent focused(focus, QAccessible::Focus);
+      QAccessible::updateAccessibility(&focused);
+    }
+  }
+};
+
+}  // namespace
+
+void MendScreenReaderBridge() {
+  QSpiAccessibleBridge* bridge = Bridge();
+  if (!bridge) return;
+  qDBusRegisterMetaType<atspi::Reference>();
+  QAccessible::installUpdateHandler(Notify);
+  new StatusListener(*bridge, qApp);
+  static Greeter greeter;
+  QAccessible::installActivationObserver(&greeter);
+}
+
+}  // namespace forms
+
+#include "atspi.moc"
