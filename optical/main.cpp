@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "optical/spiralwindow.h"
+#include "optical/spoken.h"
 
 int main(int argc, char* argv[]) {
   // The program takes no arguments: hand Qt only the program name so that
@@ -10,6 +11,7 @@ int main(int argc, char* argv[]) {
   QApplication app(qtArgc, argv);
 
   SpiralWindow window;
+  DescribeForScreenReaders(window);
   window.show();
   if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
     // A Wayland compositor ignores a request to activate a window it does not show yet, and
