@@ -13,6 +13,7 @@ packages=(
   xvfb openbox xdotool x11-utils imagemagick
   dpkg-dev file appstream desktop-file-utils clang-format
   python3-xlib weston qt6-wayland python3-pyatspi at-spi2-core dbus
+  orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
   lintian
   libxxhash-dev
   libwayland-dev wayland-protocols sway
