@@ -10,11 +10,12 @@ SPEECH OUTPUT lines, read after each step as they come.
 
 First the course alone, with no screen reader asked for: the pupil goes to the menu, and only
 then does Orca start; it must find the course and speak where the pupil is. Then the course
-again, started for a screen reader while Orca runs: the title page (left by Orca's own mouse
-click), the menu, the first eye page by Enter and read whole with Orca's say-all, the next page,
+again, started for a screen reader while Orca runs: the title page and its description, a
+click, the menu, the first eye page by Enter and read whole with Orca's say-all, the next page,
 the menu, the illusion chapter, the index, illusion 0 and its Explain, the index again, the
 animation page and its program, and back. Exit status 77 when Xvfb, openbox, xdotool, the bus
-launcher, Orca, speech-dispatcher or pyatspi is missing.
+launcher, Orca, speech-dispatcher or pyatspi is missing, or when another Orca runs for this user
+(Orca starts only once a user, whatever the session).
 """
 import os
 import pty
@@ -56,7 +57,7 @@ class Orca:
             ["/usr/bin/python3", ORCA, "--debug-file", "/dev/stdout"], env=env,
             stdin=subprocess.DEVNULL, stdout=slave, stderr=slave, start_new_session=True)
         os.close(slave)
-        self.spoken = []
+        self.spoken, self.log = [], []  # what it spoke; the last lines of its log
         self.lock = threading.Lock()
         threading.Thread(target=self._read, args=(master,), daemon=True).start()
 
@@ -71,9 +72,11 @@ class Orca:
                 return
             *lines, rest = (rest + piece).split(b"\n")
             for line in lines:
-                m = SPOKEN.search(line.decode(errors="replace").rstrip("\r"))
-                if m:
-                    with self.lock:
+                text = line.decode(errors="replace").rstrip("\r")
+                m = SPOKEN.search(text)
+                with self.lock:
+                    self.log = self.log[-30:] + [text]
+                    if m:
                         self.spoken.append(m.group(1).strip())
 
     def mark(self):
@@ -95,12 +98,24 @@ class Orca:
                     i += 1
             return i == len(expected)
         try:
-            wait_for(seconds, what, heard)
+            wait_for(seconds, what, lambda: heard() or self.proc.poll() is not None)
+            if not heard():
+                raise SystemExit(f"FAIL: {what}")
         except SystemExit:
             fail(f"{what}: Orca said {self.since(mark)}")
+            if self.proc.poll() is not None:
+                print("Orca has ended:", *self.log, sep="\n  ")
             raise
         print(f"{what}: {self.since(mark)}")
         return self.since(mark)
+
+    def wait_started(self):
+        """Back once Orca speaks; exit status 77 if it would not start beside another Orca."""
+        wait_for(30, "Orca did not start", lambda: self.mark() or self.proc.poll() is not None)
+        if self.proc.poll() is not None and any("Another screen reader" in line
+                                                for line in self.log):
+            print("skipped: another Orca started for this user meanwhile")
+            raise SystemExit(77)
 
     def stop(self):
         os.killpg(self.proc.pid, signal.SIGKILL)
@@ -162,6 +177,7 @@ def late_start(s, env):
     s.start_course(for_screen_reader=False)
     s.click_title()
     orca = Orca(env)
+    orca.wait_started()
     orca.hear("Orca started after the course", 0, "Screen reader on.", "主目錄 frame.",
               page_named("主目錄"), "眼睛的構造及運作 push button.", seconds=30)
     mark = orca.mark()
@@ -239,8 +255,10 @@ def walk(s, orca):
     s.start_course(for_screen_reader=True)
     frame = wait_for(20, "the course is not on the bus", s.frame)
     orca.hear("title page", mark, "Lumora frame.", frame.description)
+    mark = orca.mark()
+    s.click_title()
+    orca.hear("a click", mark, page_named("主目錄"), "眼睛的構造及運作 push button.")
     steps = [  # keys, then what Orca says after them
-        (["KP_Divide"], [page_named("主目錄"), "眼睛的構造及運作 push button."]),
         (["Return"], [page_named("眼睛的構造"), "下一頁 push button."]),
         (say_all, []),
         (["Return"], [page_named("眼睛的構造"), "回主目錄 push button."]),
@@ -263,6 +281,11 @@ def walk(s, orca):
             orca.hear(" ".join(keys), mark, *expected)
 
 
+def other_orca():
+    return subprocess.run(["pgrep", "-u", str(os.getuid()), "-x", "orca"],
+                          capture_output=True, text=True).stdout.split()
+
+
 def main():
     if len(sys.argv) != 2:
         raise SystemExit(__doc__)
@@ -271,6 +294,9 @@ def main():
             or not os.path.exists(ORCA):
         print("skipped: Xvfb, openbox, xdotool, speech-dispatcher, the bus launcher or orca is "
               "missing")
+        sys.exit(77)
+    if other_orca():
+        print(f"skipped: Orca already runs for this user (pid {' '.join(other_orca())})")
         sys.exit(77)
     course_dir = os.path.abspath(sys.argv[1])
     home = tempfile.mkdtemp(prefix="orca-home-")
@@ -282,7 +308,7 @@ def main():
     with open(os.path.join(home, ".config", "speech-dispatcher", "speechd.conf"), "w") as f:
         f.write('AudioOutputMethod "alsa"\nDefaultModule espeak-ng\n'
                 'AddModule "espeak-ng" "sd_espeak-ng" "espeak-ng.conf"\n')
-    orca = None
+    orca, skipped = None, False
     try:
         with XSession("1280x1024", wm=True) as x:
             x.env.update(HOME=home, XDG_RUNTIME_DIR=runtime)
@@ -296,7 +322,9 @@ def main():
             walk(s, orca)
             s.stop_course()
     except SystemExit as e:
-        if e.code not in (None, 0) and not failures:
+        if e.code == 77:
+            skipped = True
+        elif e.code not in (None, 0) and not failures:
             fail(str(e.code))
     finally:
         if orca:
@@ -304,6 +332,8 @@ def main():
         stop_speech_dispatcher(runtime)
         shutil.rmtree(home, ignore_errors=True)
         shutil.rmtree(runtime, ignore_errors=True)
+    if skipped and not failures:
+        sys.exit(77)
     print(f"{0 if failures else 1} passed, {1 if failures else 0} failed")
     sys.exit(1 if failures else 0)
 
