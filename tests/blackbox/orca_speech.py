@@ -13,9 +13,9 @@ then does Orca start; it must find the course and speak where the pupil is. Then
 again, started for a screen reader while Orca runs: the title page and its description, a
 click, the menu, the first eye page by Enter and read whole with Orca's say-all, the next page,
 the menu, the illusion chapter, the index, illusion 0 and its Explain, the index again, the
-animation page and its program, and back. Exit status 77 when Xvfb, openbox, xdotool, the bus
-launcher, Orca, speech-dispatcher or pyatspi is missing, or when another Orca runs for this user
-(Orca starts only once a user, whatever the session).
+animation page and its program, and back. Exit status 77 when Xvfb, openbox, xdotool,
+ImageMagick, the bus launcher, Orca, speech-dispatcher or pyatspi is missing, or when another
+Orca runs for this user (Orca starts only once a user, whatever the session).
 """
 import os
 import pty
@@ -289,11 +289,10 @@ def other_orca():
 def main():
     if len(sys.argv) != 2:
         raise SystemExit(__doc__)
-    needed = ["Xvfb", "openbox", "xdotool", "speech-dispatcher"]
+    needed = ["Xvfb", "openbox", "xdotool", "import", "speech-dispatcher"]
     if any(not shutil.which(p) for p in needed) or not os.path.exists(LAUNCHER) \
             or not os.path.exists(ORCA):
-        print("skipped: Xvfb, openbox, xdotool, speech-dispatcher, the bus launcher or orca is "
-              "missing")
+        print(f"skipped: one of {', '.join(needed)}, the bus launcher or orca is missing")
         sys.exit(77)
     if other_orca():
         print(f"skipped: Orca already runs for this user (pid {' '.join(other_orca())})")
