@@ -56,12 +56,13 @@ Q_DECLARE_METATYPE(forms::atspi::Reference)
 
 // Qt keeps its status watcher private to the bridge. An explicit instantiation may name a
 // private member, which is how the course reaches it; the compiler still checks its type.
+// (Only as a QObject: Qt does not export the watcher's class.)
 template <DBusConnection* QSpiAccessibleBridge::*Member>
 struct StatusWatcherOf {
-  friend DBusConnection* StatusWatcher(QSpiAccessibleBridge& bridge) { return bridge.*Member; }
+  friend QObject* StatusWatcher(QSpiAccessibleBridge& bridge) { return bridge.*Member; }
 };
 template struct StatusWatcherOf<&QSpiAccessibleBridge::dbusConnection>;
-DBusConnection* StatusWatcher(QSpiAccessibleBridge& bridge);
+QObject* StatusWatcher(QSpiAccessibleBridge& bridge);
 
 namespace forms {
 
@@ -142,15 +143,17 @@ class StatusListener final : public QObject {
                     changed.value(QStringLiteral("IsEnabled")).toBool();
     if (interface != QLatin1String("org.a11y.Status") || !on || bridge_.isActive() || !watcher_)
       return;
-    if (watcher_->isEnabled() && bridge_.dBusConnection().isConnected())
-      bridge_.enabledChanged(true);  // what the watcher said before anyone listened
+    // Connected, the watcher is enabled (it connects only then) and has said so before anyone
+    // listened; not connected, it reads the status again and connects.
+    if (bridge_.dBusConnection().isConnected())
+      bridge_.enabledChanged(true);
     else
-      QMetaObject::invokeMethod(watcher_, "serviceRegistered");  // reads the status again
+      QMetaObject::invokeMethod(watcher_, "serviceRegistered");
   }
 
  private:
   QSpiAccessibleBridge& bridge_;
-  QPointer<DBusConnection> watcher_;
+  QPointer<QObject> watcher_;
 };
 
 // A screen reader that arrives while the course is on screen hears where the pupil is: the
