@@ -307,14 +307,15 @@ def main():
     with open(os.path.join(home, ".config", "speech-dispatcher", "speechd.conf"), "w") as f:
         f.write('AudioOutputMethod "alsa"\nDefaultModule espeak-ng\n'
                 'AddModule "espeak-ng" "sd_espeak-ng" "espeak-ng.conf"\n')
-    orca, skipped = None, False
+    orca, skipped, bus = None, False, []
     try:
         with XSession("1280x1024", wm=True) as x:
             x.env.update(HOME=home, XDG_RUNTIME_DIR=runtime)
-            x.spawn([LAUNCHER, "--launch-immediately"])
+            launcher = x.spawn([LAUNCHER, "--launch-immediately"])
             wait_for(10, "the accessibility bus did not start", lambda: "unix:" in subprocess.run(
                 ["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
                  "org.a11y.Bus.GetAddress"], capture_output=True, text=True, env=x.env).stdout)
+            bus = children(launcher.pid)  # the bus itself, which outlives the launcher
             os.environ.update(DISPLAY=x.display)  # pyatspi, in this process
             s = Session(x, course_dir)
             orca = late_start(s, x.env)
@@ -329,12 +330,19 @@ def main():
         if orca:
             orca.stop()
         stop_speech_dispatcher(runtime)
+        for pid in bus:
+            os.kill(pid, signal.SIGKILL)
         shutil.rmtree(home, ignore_errors=True)
         shutil.rmtree(runtime, ignore_errors=True)
     if skipped and not failures:
         sys.exit(77)
     print(f"{0 if failures else 1} passed, {1 if failures else 0} failed")
     sys.exit(1 if failures else 0)
+
+
+def children(pid):
+    return [int(p) for p in subprocess.run(["pgrep", "-P", str(pid)], capture_output=True,
+                                           text=True).stdout.split()]
 
 
 def stop_speech_dispatcher(runtime):

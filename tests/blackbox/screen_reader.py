@@ -13,6 +13,7 @@ Exit status 77 when Xvfb, the AT-SPI bus launcher or pyatspi is missing.
 """
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import time
@@ -128,6 +129,9 @@ def main():
     wait_for("the accessibility bus did not start", lambda: "unix:" in subprocess.run(
         ["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
          "org.a11y.Bus.GetAddress"], capture_output=True, text=True).stdout)
+    # the bus itself, which the launcher leaves behind when it ends
+    a11y_bus = subprocess.run(["pgrep", "-P", str(bus.pid)], capture_output=True,
+                              text=True).stdout.split()
     # and so must the registry, which lists the programs on it: asking it starts it.
     wait_for("the accessibility registry did not answer",
              lambda: pyatspi.Registry.getDesktop(0) is not None)
@@ -140,6 +144,8 @@ def main():
         for p in (app, bus, xvfb):
             p.kill()
             p.wait()
+        for pid in a11y_bus:
+            os.kill(int(pid), signal.SIGKILL)
     print(f"{0 if failures else 1} passed, {1 if failures else 0} failed")
     sys.exit(1 if failures else 0)
 
