@@ -1,12 +1,14 @@
 #include <QApplication>
 
 #include "optical/spiralwindow.h"
+#include "packaging/launch.h"
 
 int main(int argc, char* argv[]) {
   // The program takes no arguments: hand Qt only the program name so that
   // nothing on the command line changes what it does.
   (void)argc;
   int qtArgc = 1;
+  if (const auto status = launch::RequireDisplay(qtArgc, argv)) return *status;
   QApplication app(qtArgc, argv);
 
   SpiralWindow window;
