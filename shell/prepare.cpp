@@ -17,6 +17,7 @@
 #include "content/texts.h"
 #include "forms/accessibility.h"
 #include "forms/fonts.h"
+#include "forms/keypress.h"
 #include "pagedesc/pagedesc.h"
 
 namespace shell {
@@ -187,6 +188,7 @@ void PrepareApplication(const CourseMap& map, FontWarming warming) {
   forms::InstallFontSubstitutions();
   WarnWithoutChineseFaces();
   forms::InstallAccessibility();
+  forms::ClickOncePerPress();
   FontQueue fonts(map);
   if (warming == FontWarming::kAtOnce)
     fonts.Warm(std::numeric_limits<qint64>::max());
