@@ -23,15 +23,14 @@ xsession_start 1280x1024 -ardelay 200 -arinterval 20
 xsession_wm
 log=$xsession_dir/course.log
 xsession_spawn course sh -c 'cd "$1" && exec ./lumora' sh "$bin" 2>"$log"
-window_appears() { w=$(xdotool search --onlyvisible --pid "$course" 2>/dev/null | tail -n 1) && [ -n "$w" ]; }
-xsession_wait 30 "no course window: $(cat "$log")" window_appears
+xsession_window w "$course"
 
 # Places in twips from the client area's top-left corner (15 twips a pixel): button centres.
 menu_eye=2587,4327 next=7747,7087 back=6427,7087 exit=9067,7087
 to() { echo "$((${1%,*} / 15)) $((${1#*,} / 15))"; }
 park() { xdotool mousemove 0 0; }  # the screen's corner, outside the centred window
 click() { xdotool mousemove --window "$w" $(to "$1") click 1 mousemove 0 0; }
-looks() { import -window "$w" rgb:- 2>/dev/null | md5sum | cut -d ' ' -f 1; }
+looks() { xsession_look "$w"; }
 
 # Waits for the window to settle on a new look, the same at two reads in a row and other than
 # $1 (and painted: more than a hundred colours); prints it.
@@ -41,8 +40,7 @@ settled() {
   for _ in $(seq 600); do
     sleep 0.05
     b=$(looks)
-    if [ "$a" = "$b" ] && [ "$b" != "$1" ] &&
-      [ "$(import -window "$w" -format %k info: 2>/dev/null)" -gt 100 ]; then
+    if [ "$a" = "$b" ] && [ "$b" != "$1" ] && xsession_painted "$w"; then
       echo "$b"
       return
     fi
@@ -53,13 +51,13 @@ settled() {
 is() { [ "$(looks)" = "$1" ]; }
 
 park
-title=$(settled none)
-click 9000,7000 && form17=$(settled "$title")
-click $menu_eye && form18=$(settled "$form17")
-click $next && form19=$(settled "$form18")
-click $next && form20=$(settled "$form19")
-click $next && form21=$(settled "$form20")
-xdotool mousemove --window "$w" $(to $exit) && form21_hover=$(settled "$form21")
+title=$(settled none) || exit 1
+click 9000,7000; form17=$(settled "$title") || exit 1
+click $menu_eye; form18=$(settled "$form17") || exit 1
+click $next; form19=$(settled "$form18") || exit 1
+click $next; form20=$(settled "$form19") || exit 1
+click $next; form21=$(settled "$form20") || exit 1
+xdotool mousemove --window "$w" $(to $exit); form21_hover=$(settled "$form21") || exit 1
 park && xsession_wait 30 "Form21 did not lose its hover look" is "$form21"
 click $back && xsession_wait 30 "Back did not lead to Form20" is "$form20"
 
