@@ -22,8 +22,7 @@ xsession_wm
 log=$xsession_dir/course.log
 xsession_spawn course sh -c 'cd "$1" && exec ./lumora' sh "$bin" 2>"$log"
 
-# A process that has ended but not yet been reaped by its new parent counts as gone.
-alive() { local s; s=$(ps -o stat= -p "$1" 2>/dev/null); [ -n "$s" ] && [ "${s:0:1}" != Z ]; }
+alive() { xsession_running "$1"; }
 # Animation programs running on this session's display (others may run elsewhere on the machine).
 animations() {
   local p

@@ -7,6 +7,7 @@
 #   xsession_wait SECONDS DESCRIPTION COMMAND...     polls COMMAND until it succeeds, or fails the test
 #   xsession_within SECONDS COMMAND...               the same, but returns 1 instead of failing
 #   xsession_window VAR PID                          waits for the process's window, its id in VAR
+#   xsession_running PID                             whether the process runs (an unreaped one does not)
 #   xsession_look WINDOW                             a checksum of the window's pixels
 #   xsession_painted WINDOW                          whether the window shows more than a plain ground
 #
@@ -55,6 +56,9 @@ xsession_start() {
   shift || true
   xsession_dir=$(mktemp -d)
   mkfifo "$xsession_dir/display"
+  # A runtime folder of the session's own, as a desktop session has (Qt warns without one).
+  mkdir -m 700 "$xsession_dir/runtime"
+  export XDG_RUNTIME_DIR=$xsession_dir/runtime
   Xvfb -displayfd 3 -screen 0 "${size}x24" -dpi 96 -nolisten tcp "$@" \
     3>"$xsession_dir/display" 2>"$xsession_dir/xvfb.log" &
   xsession_pids+=($!)
@@ -100,4 +104,9 @@ xsession_look() {
 xsession_painted() {
   local colours
   colours=$(import -window "$1" -format %k info: 2>/dev/null) && [ "${colours:-0}" -gt 100 ]
+}
+
+xsession_running() {
+  local state
+  state=$(ps -o stat= -p "$1" 2>/dev/null) && [ -n "$state" ] && [ "${state:0:1}" != Z ]
 }
