@@ -2,6 +2,7 @@
 #
 #   . tests/support/xsession.sh
 #   xsession_start [WIDTHxHEIGHT [Xvfb options...]]   Xvfb on a display nobody else has; DISPLAY set
+#                                                    (and QT_QPA_PLATFORM=xcb)
 #   xsession_wm                                      openbox, back once it manages the screen
 #   xsession_spawn VAR COMMAND...                    a process ended with the session, its pid in VAR
 #   xsession_wait SECONDS DESCRIPTION COMMAND...     polls COMMAND until it succeeds, or fails the test
@@ -66,7 +67,8 @@ xsession_start() {
   # The number comes once the server accepts clients; end of file means it died.
   read -r -t 60 number <"$xsession_dir/display" ||
     xsession_fail "Xvfb did not start: $(cat "$xsession_dir/xvfb.log")"
-  export DISPLAY=:$number
+  # Qt on this server, whatever else the test's environment offers.
+  export DISPLAY=:$number QT_QPA_PLATFORM=xcb
 }
 
 xsession_wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
