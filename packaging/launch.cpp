@@ -149,10 +149,10 @@ std::string TryX11(const std::string& fromOption) {
   const std::string named = (fromOption.empty() ? "DISPLAY=" : "-display ") + display;
   if (display.empty()) return "DISPLAY is not set";
 #ifdef LUMORA_HAVE_XCB
-  xcb_connection_t* c = xcb_connect(display.c_str(), nullptr);
-  const bool answers = !xcb_connection_has_error(c);
-  xcb_disconnect(c);
-  if (!answers) return named + " does not answer";
+  // Kept open while the program runs: an X server with no other client resets when its last
+  // one leaves, and Qt's own connection, a moment later, would meet the reset.
+  static xcb_connection_t* const c = xcb_connect(display.c_str(), nullptr);
+  if (xcb_connection_has_error(c)) return named + " does not answer";
 #endif
   return {};
 }
