@@ -10,6 +10,9 @@ int main(int argc, char* argv[]) {
   int qtArgc = 1;
   if (const auto status = launch::RequireDisplay(qtArgc, argv)) return *status;
   QApplication app(qtArgc, argv);
+  // A part of the course: on Wayland its window names the course's desktop entry, whose icon
+  // task bars and switchers show for it.
+  QGuiApplication::setDesktopFileName(QStringLiteral(LUMORA_APP_ID));
 
   SpiralWindow window;
   window.show();
