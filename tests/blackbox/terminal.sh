@@ -86,7 +86,7 @@ opened=0
 for _ in $(seq 10); do
   (
     trap xsession_cleanup EXIT
-    xsession_start
+    XSESSION_RESET=yes xsession_start
     # Clients of the server are counted by its sockets, without connecting: a client of the
     # test that left before the course came would make the server reset as well.
     server_sockets() { ls -l "/proc/${xsession_pids[0]}/fd" 2>/dev/null | grep -c socket:; }

@@ -32,8 +32,11 @@ class XSession:
     def __enter__(self):
         r, w = os.pipe()
         self.procs.append(subprocess.Popen(
+            # -noreset: the server keeps its state when its last client leaves; one that
+            # resets refuses whoever connects meanwhile.
             ["Xvfb", "-displayfd", str(w), "-screen", "0", self.size + "x24", "-dpi", "96",
-             "-nolisten", "tcp", *self.xvfb_args], pass_fds=[w], stderr=subprocess.DEVNULL))
+             "-nolisten", "tcp", "-noreset", *self.xvfb_args], pass_fds=[w],
+            stderr=subprocess.DEVNULL))
         os.close(w)
         number = b""
         while not number.endswith(b"\n"):  # may come in pieces

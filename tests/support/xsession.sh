@@ -60,7 +60,12 @@ xsession_start() {
   # A runtime folder of the session's own, as a desktop session has (Qt warns without one).
   mkdir -m 700 "$xsession_dir/runtime"
   export XDG_RUNTIME_DIR=$xsession_dir/runtime
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -dpi 96 -nolisten tcp "$@" \
+  # The server keeps its state when its last client leaves (a test's short-lived xdotool, say):
+  # one that resets then refuses whoever connects meanwhile. XSESSION_RESET=yes lets it reset,
+  # as a server started by xinit does.
+  local keep=-noreset
+  [ "${XSESSION_RESET:-}" = yes ] && keep=
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -dpi 96 -nolisten tcp $keep "$@" \
     3>"$xsession_dir/display" 2>"$xsession_dir/xvfb.log" &
   xsession_pids+=($!)
   local number=""
