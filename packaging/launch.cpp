@@ -1,5 +1,6 @@
 #include "packaging/launch.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
