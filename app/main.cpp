@@ -1,10 +1,13 @@
 #include <QApplication>
 
 #include "app/coursemap.h"
+#include "packaging/launch.h"
 #include "shell/course.h"
 #include "shell/prepare.h"
 
 int main(int argc, char* argv[]) {
+  if (const auto status = launch::AnswerCommandLine(argc, argv)) return *status;
+  if (const auto status = launch::RequireDisplay(argc, argv)) return *status;
   QApplication app(argc, argv);
   // The desktop entry's name: docks and task bars show the course under its launcher's icon.
   QGuiApplication::setDesktopFileName(QStringLiteral(LUMORA_APP_ID));

@@ -4,6 +4,12 @@
 
 #ifdef LUMORA_HAVE_XCB
 #include <xcb/xcb.h>
+#ifdef LUMORA_HAVE_XCB_XKB
+// The C header names a field "explicit", a keyword in C++.
+#define explicit explicit_
+#include <xcb/xkb.h>
+#undef explicit
+#endif
 
 #include <algorithm>
 #include <chrono>
@@ -96,6 +102,23 @@ std::optional<QMargins> RequestFrameExtents([[maybe_unused]] QWidget& window) {
   }
 #endif
   return std::nullopt;
+}
+
+bool RepeatKeysWithoutReleases() {
+#if defined(LUMORA_HAVE_XCB) && defined(LUMORA_HAVE_XCB_XKB)
+  auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+  if (!x11 || QGuiApplication::platformName() != QLatin1String("xcb")) return false;
+  xcb_connection_t* c = x11->connection();
+  // Qt has set up XKB on its connection already; the flag holds for this client alone.
+  constexpr uint32_t kFlag = XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT;
+  xcb_xkb_per_client_flags_reply_t* reply = xcb_xkb_per_client_flags_reply(
+      c, xcb_xkb_per_client_flags(c, XCB_XKB_ID_USE_CORE_KBD, kFlag, kFlag, 0, 0, 0), nullptr);
+  const bool agreed = reply && (reply->value & kFlag);
+  free(reply);
+  return agreed;
+#else
+  return false;
+#endif
 }
 
 }  // namespace forms

@@ -1,5 +1,6 @@
-// What the course asks of an X11 window manager that Qt does not: an empty title bar, and the
-// frame's size before the window is first shown. Elsewhere these do nothing.
+// What the course asks of an X11 window manager and server that Qt does not: an empty title bar,
+// the frame's size before the window is first shown, and key repeats without releases.
+// Elsewhere these do nothing.
 #pragma once
 
 #include <QMargins>
@@ -15,5 +16,11 @@ void ClearWindowTitle(QWidget& window);
 // The frame the window manager will put around the window, asked for before the window is
 // mapped; nothing when there is no window manager or it does not answer in time.
 std::optional<QMargins> RequestFrameExtents(QWidget& window);
+
+// Asks the X server to send a held key's repeats as presses alone, without the release it
+// otherwise sends before each (XKB's detectable auto-repeat): then a key reads as held down
+// from its press to its one release. Qt tells a repeat by looking for the press that follows a
+// release, and under load that press may not have arrived yet. Whether the server agreed.
+bool RepeatKeysWithoutReleases();
 
 }  // namespace forms

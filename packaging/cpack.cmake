@@ -23,8 +23,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # run time, and the fonts the pages are set in (AR PL Mingti and Kaiti for the texts, Liberation
 # Serif for the Latin headings and the digit buttons).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, fonts-arphic-uming, fonts-arphic-ukai, fonts-liberation2")
+list(JOIN LUMORA_CHINESE_FONT_PACKAGES ", " chinese_fonts)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, ${chinese_fonts}, fonts-liberation2")
 # The activation token is asked for through Qt's private native interface, which holds only
 # for the very Qt the course was built against.
 if(LUMORA_USES_QT_PRIVATE)

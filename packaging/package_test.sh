@@ -18,12 +18,8 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 ok() { echo "ok: $*"; }
 
 root=$(mktemp -d /tmp/lumora-root.XXXXXX)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  rm -rf "$root"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/../tests/support/xsession.sh"
+trap 'xsession_cleanup; rm -rf "$root"' EXIT
 
 case $mode in
   --deb) dpkg-deb -x "$src" "$root" || { echo "FAIL: cannot unpack $src"; exit 1; } ;;
@@ -98,6 +94,17 @@ if [ "$mode" = --deb ] && command -v lintian >/dev/null; then
   out=$(lintian --fail-on error,warning "$src" 2>&1) && ok "lintian" || fail "lintian: $out"
 fi
 
+# --- one version: the program's, the metainfo's release, the manual page's (and the package's) --
+said=$(env -u DISPLAY -u WAYLAND_DISPLAY "$lib/lumora" --version 2>&1)
+release=$(sed -n 's:.*<release version="\([^"]*\)".*:\1:p' "$metainfo" 2>/dev/null | head -n 1)
+manual=$(zcat "$root/usr/share/man/man1/lumora.1.gz" 2>/dev/null | sed -n 's/^\.TH .*"Lumora \([^"]*\)".*/\1/p')
+versions="program '$said', metainfo $release, manual page $manual"
+[ "$mode" = --deb ] && versions+=", package $(dpkg-deb -f "$src" Version)"
+if [ "$said" = "lumora $release" ] && [ "$manual" = "$release" ] &&
+  { [ "$mode" != --deb ] || [ "$(dpkg-deb -f "$src" Version)" = "$release" ]; }; then
+  ok "one version, $release ($versions)"
+else fail "versions differ: $versions"; fi
+
 # --- libraries: all found, giflib not among them (only the picture generator uses it) ----------
 for exe in lumora 7optical.exe; do
   libs=$(ldd "$lib/$exe" 2>&1)
@@ -119,40 +126,40 @@ if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
   echo "Xvfb or xdotool missing: the course was not started"
   [ $failures -eq 0 ] && exit 77 || exit 1
 fi
-# Xvfb picks a free display and writes its number once it accepts clients.
-Xvfb -displayfd 9 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 9>"$root/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$root/display" ] && break; sleep 0.1; done
-[ -s "$root/display" ] || { fail "Xvfb did not start"; exit 1; }
-export DISPLAY=:$(cat "$root/display") QT_QPA_PLATFORM=xcb
+xsession_start
 
 command=$(key Exec | sed 's/ *%[fFuUdDnNickvm]//g')
 work=$root/work; mkdir -p "$work"
 # Exec names the program as it is found on PATH; the unpacked usr/bin comes first.
 ( cd "$work" && PATH=$root/usr/bin:$PATH exec $command ) >"$root/stdout" 2>"$root/stderr" &
-app=$!; pids+=($app)
+app=$!; xsession_pids+=($app)
 
-window() {  # the course's visible window, waiting up to 5 s
-  local w
-  for _ in $(seq 50); do
-    w=$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | tail -n 1)
-    [ -n "$w" ] && { echo "$w"; return; }
-    kill -0 "$app" 2>/dev/null || return
-    sleep 0.1
-  done
+# The course's visible window, waiting for it up to 30 s; nothing if the course ends first.
+window() {
+  local w=""
+  found() { w=$(xsession_window_of "$app"); [ -n "$w" ] || ! xsession_running "$app"; }
+  xsession_within 30 found
+  echo "$w"
 }
 size() { xdotool getwindowgeometry "$1" 2>/dev/null | sed -n 's/.*Geometry: //p'; }
 click() { xdotool mousemove --window "$1" $(($2 / 15)) $(($3 / 15)) click 1; }  # twips
-looks() { import -window "$1" rgb:- 2>/dev/null | md5sum; }
-# Clicks, then waits up to 5 s for the window to show another page.
+# Clicks, then waits up to 30 s for the window to show another page.
 turn() {
-  local before; before=$(looks "$1")
+  local before; before=$(xsession_look "$1")
   click "$@"
-  for _ in $(seq 50); do [ "$(looks "$1")" != "$before" ] && return 0; sleep 0.1; done
-  return 1
+  changed() { [ "$(xsession_look "$1")" != "$before" ]; }
+  xsession_within 30 changed "$1"
+}
+
+# The window's own icon (the property task bars and switchers read) is the installed icon.
+icon_of() {
+  local out
+  out=$("$(dirname "$0")/../tests/support/window_icon.py" "$1" "$icon" 2>&1) &&
+    ok "$2 carries the installed icon: $(echo "$out" | tail -n 1)" || fail "$2's icon: $out"
 }
 
 title=$(window)
+[ -n "$title" ] && xsession_within 30 xsession_painted "$title"
 if [ "$(size "$title")" != "661x508" ]; then
   fail "'$command' showed no title page (window '$title', $(size "$title")): $(cat "$root/stderr")"
 else
@@ -161,25 +168,54 @@ else
   class=$(xprop -id "$title" WM_CLASS 2>/dev/null)
   [[ $class == *"\"$(key StartupWMClass)\""* ]] && ok "WM_CLASS matches StartupWMClass" ||
     fail "WM_CLASS is '$class', the desktop entry says StartupWMClass=$(key StartupWMClass)"
-  xprop -id "$title" _NET_WM_ICON 2>/dev/null | grep -q '^_NET_WM_ICON(CARDINAL) = ' &&
-    ok "the window has an icon" || fail "the window has no icon of its own"
-  sleep 0.3
+  icon_of "$title" "the course's window"
   if ! turn "$title" 9000 7000; then fail "no menu after a click on the title page: $(cat "$root/stderr")"
   else
     ok "the menu follows the title page in the same window"
     turn "$title" 2587 4327  # the eye chapter's picture button
     # The page may be painted a moment before the server has applied the new size.
-    for _ in $(seq 50); do [ "$(size "$title")" = "659x506" ] && break; sleep 0.1; done
+    eye_size() { [ "$(size "$title")" = "659x506" ]; }
+    xsession_within 30 eye_size
     if [ "$(window)" = "$title" ] && [ "$(size "$title")" = "659x506" ]; then
       ok "the eye chapter opens in the same window, at its own size"
     else fail "the eye chapter did not open ($(size "$title")): $(cat "$root/stderr")"; fi
     click "$title" 9067 7087  # Exit
   fi
 fi
-for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$app" 2>/dev/null; then fail "the course is still running after Exit"
+ended() { ! xsession_running "$app"; }
+if ! xsession_within 30 ended; then fail "the course is still running after Exit"
 else wait "$app"; status=$?; [ $status -eq 0 ] && ok "Exit ends the course with status 0" ||
   fail "the course ended with status $status: $(cat "$root/stderr")"; fi
+
+# The animation program as installed: its window carries the same icon.
+( cd "$work" && exec "$lib/7optical.exe" ) >/dev/null 2>&1 &
+animation=$!; xsession_pids+=($animation)
+app=$animation
+shown=$(window)
+[ -n "$shown" ] && icon_of "$shown" "the animation's window" || fail "the animation shows no window"
+kill "$animation" 2>/dev/null
+
+# On Wayland a window names its desktop entry (its app id); the entry names the icon.
+wayland_app_id() {
+  "$(dirname "$0")/../tests/support/under_weston.sh" sh -c '
+    cd "$1" && shift
+    WAYLAND_DEBUG=1 "$@" 2>trace & p=$!
+    for _ in $(seq 300); do grep -q "set_app_id(" trace 2>/dev/null && break; sleep 0.1; done
+    kill $p; wait $p 2>/dev/null
+    grep -o "set_app_id(\"[^\"]*\")" trace | head -n 1 | cut -d "\"" -f 2' sh "$work" "$@"
+}
+if id=$(wayland_app_id env PATH="$root/usr/bin:$PATH" $command) && [ -n "$id" ]; then
+  for program in "$command" "$lib/7optical.exe"; do
+    [ "$program" = "$command" ] || id=$(wayland_app_id "$program")
+    entry=$root/usr/share/applications/$id.desktop
+    named=$(sed -n 's/^Icon=//p' "$entry" 2>/dev/null)
+    if [ -n "$named" ] && [ -f "$root/usr/share/icons/hicolor/256x256/apps/$named.png" ]; then
+      ok "on Wayland $(basename "$program") names $id, whose entry shows icon $named"
+    else fail "on Wayland $(basename "$program") names '$id': no installed entry with an icon"; fi
+  done
+else
+  echo "Wayland not checked: weston or Qt's wayland platform missing, or no app id seen"
+fi
 
 [ $failures -eq 0 ] && { echo "all checks passed"; exit 0; }
 echo "$failures check(s) failed"; exit 1

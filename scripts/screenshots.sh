@@ -14,74 +14,61 @@ out=${2:-docs/screenshots}
 mkdir -p "$out"
 rm -f "$out"/*.png
 
-log=$(mktemp); display=$(mktemp)
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -f "$log" "$display"; }
-trap cleanup EXIT
-# Xvfb picks a free display and writes its number once it accepts clients.
-Xvfb -displayfd 9 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 9>"$display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$display" ] && break; sleep 0.1; done
-[ -s "$display" ] || { echo "screenshots: Xvfb did not start"; exit 1; }
-export DISPLAY=:$(cat "$display") QT_QPA_PLATFORM=xcb
-openbox >/dev/null 2>&1 & pids+=($!)
-sleep 0.5
-"$bin" >"$log" 2>&1 & app=$!; pids+=($app)
+set +e  # the session's helpers test and wait; failures end the script through them
+. "$(dirname "$0")/../tests/support/xsession.sh"
+xsession_start
+xsession_wm
+log=$xsession_dir/course.log
+xsession_spawn app "$bin"
+fail() { xsession_fail "screenshots: $* (the course's output: $(cat "$log"))"; }
 
-current=""
 # The course's window: one for the whole course, its pages shown in it in turn.
-find_window() {
-  local w=""
-  for _ in $(seq 80); do
-    w=$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | tail -n 1 || true)
-    [ -n "$w" ] && break
-    kill -0 "$app" 2>/dev/null || break
-    sleep 0.1
+xsession_window current "$app"
+xsession_wait 30 "the title page was not painted" xsession_painted "$current"
+looks() { xsession_look "$current"; }
+# Waits until the window has changed from $1 and then shows the same at two reads in a row:
+# the click's page or part of it drawn, and no hover or press left to draw (the pointer is
+# parked outside the window after each click).
+settle() {
+  local a b
+  a=$1
+  for _ in $(seq 600); do
+    sleep 0.05
+    b=$(looks)
+    [ "$b" != "$1" ] && [ "$a" = "$b" ] && return 0
+    a=$b
   done
-  [ -n "$w" ] || { echo "screenshots: the course window did not appear; its output:"; cat "$log"; exit 1; }
-  echo "$w"
-}
-looks() { import -window "$current" rgb:- 2>/dev/null | md5sum; }
-# Waits until the window shows something else than it did (another page).
-wait_change() {
-  for _ in $(seq 80); do
-    [ "$(looks)" != "$1" ] && return 0
-    sleep 0.1
-  done
-  echo "screenshots: the page did not change; the course's output:"; cat "$log"; exit 1
+  fail "the window did not change"
 }
 shot() {  # shot NAME: the window as it is now
   local file=$out/$1.png
-  sleep 0.4
   import -window "$current" -strip -define png:compression-level=9 "$file"
   echo "$file $(identify -format '%wx%h' "$file")"
 }
 press() {  # press X Y: a left click at X,Y twips from the window's top-left corner
-  xdotool mousemove --window "$current" $(($1 / 15)) $(($2 / 15)) click 1
+  xdotool mousemove --window "$current" $(($1 / 15)) $(($2 / 15)) click 1 mousemove 0 0
 }
-go() {  # go X Y NAME: a click that opens another page, then its screenshot
+go() {  # go X Y NAME: a click that changes the page, then its screenshot once settled
   local before
   before=$(looks)
   press "$1" "$2"
-  wait_change "$before"
+  settle "$before"
   shot "$3"
 }
-step() {  # step X Y NAME: a click that changes the page in place, then its screenshot
-  press "$1" "$2"
-  shot "$3"
-}
+step() { go "$@"; }  # a click that changes the page in place
 
 # Button centres in twips, as the page descriptions place them.
-current=$(find_window); shot 01-title
+xdotool mousemove 0 0
+shot 01-title
 go 9000 7000 02-menu
 go 2587 4327 03-eye-front                 # the eye chapter
 go 7747 7087 04-eye-parts
 go 7747 7087 05-eye-cross-section
 go 7747 7087 06-blind-spot
-press 9127 2827; sleep 1.6                # the right eye: the mark sweeps for four seconds
+press 9127 2827                           # the right eye: the mark sweeps for four seconds
+sleep 1.6                                 # the picture is of the mark 1.6 s into its sweep
 shot 07-blind-spot-right-eye
-sleep 2.5
-go 7747 7087 08-how-the-eye-works
+go 7747 7087 08-how-the-eye-works         # held until the sweep ends
 go 847 7087 09-menu-again                 # back to the menu
 go 2587 5647 10-senses                    # the illusion chapter
 go 7627 6967 11-senses-2

@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(
   cmake make g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev libxcb1-dev qt6-qpa-plugins
+  qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev libxcb1-dev libxcb-xkb-dev
+  qt6-qpa-plugins
   libgif-dev
   fonts-arphic-uming fonts-arphic-ukai fonts-liberation2 fonts-noto-cjk
   libbenchmark-dev

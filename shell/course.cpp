@@ -137,8 +137,9 @@ void Course::Load(std::string_view name) {
 void Course::EndProgram() { End(0); }
 
 void Course::Fail(const QString& message) {
-  // No page is left on the screen behind the report.
-  window_->Close();
+  // A failed load leaves no page to show behind the report (the page before is gone already);
+  // a failure in a button's handler leaves its page on the screen as the handler left it.
+  if (!current_ || window_->Shown() != current_) window_->Close();
   env_.report(message);
   End(1);
 }

@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QFontDatabase>
 #include <QSet>
 #include <QString>
 #include <QTimer>
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <limits>
 #include <map>
@@ -15,6 +17,7 @@
 #include "content/texts.h"
 #include "forms/accessibility.h"
 #include "forms/fonts.h"
+#include "forms/keypress.h"
 #include "pagedesc/pagedesc.h"
 
 namespace shell {
@@ -156,6 +159,17 @@ IdleWarmer* PendingWarmer() {
               : nullptr;
 }
 
+// Without a face that covers Traditional Chinese every character of the course is a box, and
+// the pages say nothing about why: whoever installed it is told on the terminal which packages
+// bring the faces its pages are set in. The course goes on, in whatever faces there are.
+void WarnWithoutChineseFaces() {
+  if (!QFontDatabase::families(QFontDatabase::TraditionalChinese).isEmpty()) return;
+  std::fprintf(stderr,
+               "%s: no installed font covers Traditional Chinese, so the course's texts show as "
+               "boxes; install the Debian packages %s\n",
+               qPrintable(QCoreApplication::applicationName()), LUMORA_CHINESE_FONT_PACKAGES);
+}
+
 }  // namespace
 
 bool FontWarmingPending() { return PendingWarmer() != nullptr; }
@@ -172,7 +186,9 @@ void PrepareApplication(const CourseMap& map, FontWarming warming) {
   // Between unloading one page and showing the next no window is open; that is not the end.
   QApplication::setQuitOnLastWindowClosed(false);
   forms::InstallFontSubstitutions();
+  WarnWithoutChineseFaces();
   forms::InstallAccessibility();
+  forms::ClickOncePerPress();
   FontQueue fonts(map);
   if (warming == FontWarming::kAtOnce)
     fonts.Warm(std::numeric_limits<qint64>::max());

@@ -13,7 +13,8 @@ namespace shell {
 enum class FontWarming { kAtOnce, kAfterFirstPaint };
 
 // Everything the course sets up once before its first page: windows stay open between pages
-// only as the course says, the fonts' stand-ins, screen-reader support, and warming the fonts.
+// only as the course says, the fonts' stand-ins, screen-reader support, one click per key press,
+// and warming the fonts.
 void PrepareApplication(const CourseMap& map, FontWarming warming = FontWarming::kAtOnce);
 
 // More to do in the same idle time, once the fonts are warm: each call of step does a little and

@@ -1,91 +1,62 @@
 #!/usr/bin/env bash
 # The pupil's way to the animation: the real course under Xvfb and openbox, illusion 7 opened by
 # clicks, the animation started with its button. One Esc must end the animation program while the
-# course goes on running: pressed once the window is active, and held down while it appears.
+# course goes on running: pressed once the window has the keyboard, and held down while it
+# appears.
 #
 #   animation_escape.sh COURSE_FOLDER
 #
 # Exit status 0 passed, 1 failed, 77 skipped (no Xvfb or no openbox).
 set -u
 bin=${1:?course folder}
-
-if [ "${2:-}" != --inside ]; then
-  for tool in xvfb-run Xvfb openbox xdotool xprop import; do
-    command -v "$tool" >/dev/null || { echo "$tool not installed: skipped"; exit 77; }
-  done
-  # The course is designed at 96 dpi; its pages need more room than xvfb-run's default screen.
-  # A held key does not repeat (the delay is longer than the test), so that a press is one press.
-  exec xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -ardelay 60000" "$0" "$bin" --inside
-fi
-
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; }
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-# A process that has ended but not yet been reaped by its new parent counts as gone.
-alive() { local s; s=$(ps -o stat= -p "$1" 2>/dev/null); [ -n "$s" ] && [ "${s:0:1}" != Z ]; }
-
-openbox >/dev/null 2>&1 &
-pids+=($!)
-# A window mapped before the window manager has taken over the screen is never managed.
-for _ in $(seq 200); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.05
+for tool in Xvfb openbox xdotool xprop import; do
+  command -v "$tool" >/dev/null || { echo "$tool not installed: skipped"; exit 77; }
 done
-xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || fail "openbox did not start"
+. "$(dirname "$0")/../support/xsession.sh"
+fail() { xsession_fail "$@"; }
 
-log=$(mktemp)
-trap 'cleanup; rm -f "$log"' EXIT
-(cd "$bin" && exec ./lumora) 2>"$log" &
-course=$!
-pids+=($course)
+# The course is designed at 96 dpi. A held key does not repeat (the delay is longer than the
+# test), so that a press is one press.
+xsession_start 1280x1024 -ardelay 60000
+xsession_wm
+log=$xsession_dir/course.log
+xsession_spawn course sh -c 'cd "$1" && exec ./lumora' sh "$bin" 2>"$log"
 
-# The course's visible top-level window (the largest, should it ever show a small one beside it).
-# Looked up afresh each time: whether a new page brings a new window is the course's business.
-course_window() {
-  local id
-  for id in $(xdotool search --onlyvisible --pid "$course" 2>/dev/null); do
-    eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" || continue
-    echo "$((WIDTH * HEIGHT)) $id"
-  done | sort -n | tail -n 1 | cut -d ' ' -f 2
-}
-wait_course_window() {
-  local w
-  for _ in $(seq 100); do
-    alive "$course" || fail "the course ended: $(cat "$log")"
-    w=$(course_window)
-    [ -n "$w" ] && { echo "$w"; return; }
-    sleep 0.1
+alive() { xsession_running "$1"; }
+# Animation programs running on this session's display (others may run elsewhere on the machine).
+animations() {
+  local p
+  for p in $(pgrep -f 7optical.exe); do
+    { tr '\0' '\n' <"/proc/$p/environ"; } 2>/dev/null | grep -qx "DISPLAY=$DISPLAY" && echo "$p"
   done
-  fail "no course window"
 }
-# A checksum of the window's contents; "none" while it cannot be read (being unmapped, say).
-pixels() {
-  local sum
-  sum=$(import -window "$1" rgb:- 2>/dev/null | md5sum)
-  [ "$sum" = "$(md5sum </dev/null)" ] && sum=none
-  echo "$sum"
+# The course's window, looked up afresh each time: whether a new page brings a new window is the
+# course's business.
+course_window() {
+  alive "$course" || fail "the course ended: $(cat "$log")"
+  xsession_window w "$course"
+  echo "$w"
 }
 
 # A left click at a point of a page, in twips from the client area's top-left (15 twips a pixel),
 # then a wait until the page has changed and has settled.
 open_by_click() {
-  local what=$1 x=$2 y=$3 w before now last
-  w=$(wait_course_window) || exit 1
-  before=$(pixels "$w")
+  local what=$1 x=$2 y=$3 w before now last=""
+  w=$(course_window) || exit 1
+  before=$(xsession_look "$w")
   xdotool mousemove --window "$w" $((x / 15)) $((y / 15)) click 1
-  for _ in $(seq 100); do
-    sleep 0.1
-    w=$(wait_course_window) || exit 1
-    now=$(pixels "$w")
-    [ "$now" != none ] && [ "$now" != "$before" ] && [ "$now" = "${last:-}" ] && return
+  changed() {
+    w=$(course_window) || exit 1
+    now=$(xsession_look "$w")
+    [ "$now" != none ] && [ "$now" != "$before" ] && [ "$now" = "$last" ] && return 0
     last=$now
-  done
-  fail "no change after clicking $what"
+    return 1
+  }
+  xsession_within 30 changed || fail "no change after clicking $what"
 }
 
-wait_course_window >/dev/null || exit 1
-sleep 0.3  # the first paint
+w=$(course_window) || exit 1
+xsession_wait 30 "the title page was not painted" xsession_painted "$w"
 # Centres of the controls, from the page descriptions (left + width / 2, top + height / 2).
 open_by_click "the title page" 5000 4000
 open_by_click "Command3 on the menu" 2587 5647  # 2040, 5280, 1095 x 735
@@ -93,64 +64,51 @@ open_by_click "Next on Form2" 7627 6967         # 7080, 6720, 1095 x 495
 open_by_click "Next on Form3" 7507 6847         # 6960, 6600, 1095 x 495
 open_by_click "image 7 on Form4" 4867 4747      # 4320, 4440, 1095 x 615
 
-# Presses 開始動畫 (NextStep: 1200, 3000, 1215 x 495) and waits until the window manager has made
-# the animation's window the active one; sets anim and animpid. $1 runs right after the click.
+# The animation's window once it has the keyboard: the X server's input focus, which is where
+# a key goes, on the window or inside it.
+anim=""
+has_keyboard() {
+  anim=$(xdotool search --onlyvisible --classname '^7optical' 2>/dev/null | head -n 1)
+  [ -n "$anim" ] && [ "$(xdotool getwindowfocus 2>/dev/null)" = "$anim" ]
+}
+# Presses 開始動畫 (NextStep: 1200, 3000, 1215 x 495) and waits until the animation's window has
+# the keyboard; sets anim and animpid.
 start_animation() {
   local w
-  w=$(wait_course_window) || exit 1
+  w=$(course_window) || exit 1
   xdotool mousemove --window "$w" $((1807 / 15)) $((3247 / 15)) click 1
-  eval "${1:-}"
-  anim=$(timeout 10 xdotool search --sync --onlyvisible --classname '^7optical' 2>/dev/null | head -n 1)
-  [ -n "$anim" ] || fail "no animation window after pressing 開始動畫"
+  xsession_within 30 has_keyboard || fail "no animation window with the keyboard after 開始動畫"
   animpid=$(xdotool getwindowpid "$anim")
   [ -n "$animpid" ] || fail "the animation window names no process"
-  pids+=("$animpid")
-  for _ in $(seq 100); do
-    [ "$(xdotool getactivewindow 2>/dev/null)" = "$anim" ] && return
-    sleep 0.1
-  done
-  fail "the animation window never became active"
+  xsession_pids+=("$animpid")
 }
 expect_ended() {
-  for _ in $(seq 50); do
-    alive "$animpid" || break
-    sleep 0.1
-  done
-  alive "$animpid" && fail "the animation is still running 5 s after one Esc ($1)"
+  gone() { ! alive "$animpid"; }
+  xsession_within 10 gone || fail "the animation is still running 10 s after one Esc ($1)"
   alive "$course" || fail "the course ended with the animation: $(cat "$log")"
-  [ -n "$(course_window)" ] || fail "the course window is gone"
+  w=$(course_window) || exit 1
+  # The keyboard back with the course, and no frame of the animation left over it to catch the
+  # next click.
+  course_has_keyboard() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$w" ]; }
+  xsession_within 10 course_has_keyboard || fail "the course did not get the keyboard back"
   echo "one Esc ended the animation ($1); the course is still running"
 }
 
 start_animation
-sleep 0.5  # a pupil does not press within the first moments either
 xdotool key Escape
-expect_ended "pressed on the active window"
+expect_ended "pressed on the window with the keyboard"
 
-# A pupil quicker than the window manager: Esc goes down while the window is still appearing, so
-# the press goes to the course and only the release reaches the animation. (The server's key
-# repeat is off, see above, so no repeated press reaches it either.) Where the window was there
-# first, the press itself ends it, which is as good.
-w=$(wait_course_window) || exit 1
-xdotool mousemove --window "$w" $((1807 / 15)) $((3247 / 15)) click 1 keydown Escape
-anim=""
-started=""
-for _ in $(seq 100); do
-  pgrep -f 7optical.exe >/dev/null && started=yes
-  [ -z "$started" ] || pgrep -f 7optical.exe >/dev/null || break  # ended on the press
-  anim=$(xdotool search --onlyvisible --classname '^7optical' 2>/dev/null | head -n 1)
-  [ -n "$anim" ] && [ "$(xdotool getactivewindow 2>/dev/null)" = "$anim" ] && break
-  anim=""
-  sleep 0.1
-done
-animpid=$([ -n "$anim" ] && xdotool getwindowpid "$anim")
+# A pupil quicker than the window manager: Esc goes down before the animation's window can take
+# the keyboard, so the press goes to the course and only the release reaches the animation. (The
+# server's key repeat is off, see above, so no repeated press reaches it either.) The key goes
+# down with the click, just before it, so that its press cannot reach the animation first.
+w=$(course_window) || exit 1
+xdotool mousemove --window "$w" $((1807 / 15)) $((3247 / 15)) keydown Escape click 1
+xsession_within 30 has_keyboard ||
+  fail "no animation window with the keyboard (running: $(animations); keyboard with" \
+    "$(xdotool getwindowfocus), the course is $w)"
+animpid=$(xdotool getwindowpid "$anim")
+xsession_pids+=("$animpid")
 xdotool keyup Escape
-if [ -n "$animpid" ]; then
-  pids+=("$animpid")
-  expect_ended "held down while the window appeared"
-elif [ -z "$started" ] || pgrep -f 7optical.exe >/dev/null; then
-  fail "no animation started, or its window never became active"
-else
-  echo "one Esc ended the animation (held down while it started); the course is still running"
-fi
+expect_ended "held down while the window appeared"
 echo "2 passed, 0 failed"

@@ -22,6 +22,9 @@ except ImportError:
     print("skipped: python3-xlib is not installed")
     sys.exit(77)
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from xsession import XSession, wait_for  # noqa: E402
+
 ROOT_COLOUR = (255, 0, 255)  # magenta: on no page of the course
 # Button centres in twips (left + width / 2, top + height / 2) on the eye chapter's pages.
 MENU_EYE = (2587, 4327)
@@ -34,38 +37,16 @@ def run(*args, **kw):
 
 
 def connect(name):
-    for _ in range(50):  # the server may take a moment to accept clients
-        try:
-            return display.Display(name)
-        except Exception:  # Xlib raises several kinds while the socket is not ready
-            time.sleep(0.1)
-    raise SystemExit(f"FAIL: cannot connect to {name}")
+    return display.Display(name)  # the session's server accepts clients already
 
 
 class Screen:
+    """A private X session with openbox, its root window of a colour the course never shows."""
+
     def __init__(self, size):
-        r, w = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(w), "-screen", "0", size + "x24", "-dpi", "96",
-             "-nolisten", "tcp"], pass_fds=[w], stderr=subprocess.DEVNULL)
-        os.close(w)
-        number = b""
-        while not number.endswith(b"\n"):  # written in pieces; the server dies if cut off
-            piece = os.read(r, 16)
-            if not piece:
-                raise SystemExit("FAIL: Xvfb did not start")
-            number += piece
-        os.close(r)
-        number = number.decode().strip()
-        self.env = dict(os.environ, DISPLAY=":" + number, QT_QPA_PLATFORM="xcb")
-        self.wm = subprocess.Popen(["openbox"], env=self.env, stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL)
+        self.session = XSession(size, wm=True).__enter__()
+        self.env = self.session.env
         self.x = connect(self.env["DISPLAY"])
-        for _ in range(100):  # openbox announces itself on the root window
-            if self.x.screen().root.get_full_property(
-                    self.x.intern_atom("_NET_SUPPORTING_WM_CHECK"), X.AnyPropertyType):
-                break
-            time.sleep(0.05)
         root = self.x.screen().root
         r, g, b = ROOT_COLOUR
         root.change_attributes(background_pixel=(r << 16) | (g << 8) | b)
@@ -73,18 +54,26 @@ class Screen:
         self.x.sync()
 
     def close(self):
-        for p in (self.wm, self.xvfb):
-            p.kill()
-            p.wait()
+        self.session.__exit__()
 
 
 def course_window(screen, pid):
-    for _ in range(100):
-        ids = run("xdotool", "search", "--onlyvisible", "--pid", str(pid), env=screen.env).split()
-        if ids:
-            return int(ids[-1])
-        time.sleep(0.05)
-    raise SystemExit("FAIL: the course's window did not appear")
+    ids = wait_for(30, "the course's window did not appear", lambda: run(
+        "xdotool", "search", "--onlyvisible", "--pid", str(pid), env=screen.env).split())
+    return int(ids[-1])
+
+
+def placed(screen, wid):
+    """Whether the window manager has framed the window and it is on the screen."""
+    w = screen.x.create_resource_object("window", wid)
+    extents = w.get_full_property(screen.x.intern_atom("_NET_FRAME_EXTENTS"), X.AnyPropertyType)
+    return extents is not None and w.get_attributes().map_state == X.IsViewable
+
+
+def pixels(screen, wid):
+    w = screen.x.create_resource_object("window", wid)
+    g = w.get_geometry()
+    return w.get_image(0, 0, g.width, g.height, X.ZPixmap, 0xFFFFFFFF).data
 
 
 def frame_centre(screen, wid):
@@ -127,6 +116,11 @@ class Sampler(threading.Thread):
                 since = None
 
 
+def size_of(screen, wid):
+    g = screen.x.create_resource_object("window", wid).get_geometry()
+    return (g.width, g.height)
+
+
 def click(screen, wid, at):
     run("xdotool", "mousemove", "--window", str(wid), str(at[0] // 15), str(at[1] // 15),
         "click", "1", env=screen.env)
@@ -141,16 +135,18 @@ def check(course_dir, size):
                                env=screen.env, stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL)
         wid = course_window(screen, app.pid)
-        time.sleep(0.5)
+        wait_for(30, "the window manager did not frame the window", lambda: placed(screen, wid))
         frame, area, client = frame_centre(screen, wid)
         off = max(abs(frame[0] - area[0]), abs(frame[1] - area[1]))
         print(f"{size}: client at {client}, frame centre {frame}, work area centre {area}, {off:.1f} px apart")
         if off > 2:
             failures.append(f"{size}: the window is {off:.1f} px off the work area's centre")
+        wait_for(30, "the title page was not painted", lambda: len(set(pixels(screen, wid))) > 64)
+        title = pixels(screen, wid)
         click(screen, wid, (5000, 4000))  # the title page leads to the menu
-        time.sleep(0.5)
+        wait_for(30, "no menu after the title page", lambda: pixels(screen, wid) != title)
         click(screen, wid, MENU_EYE)
-        time.sleep(0.5)
+        wait_for(30, "the eye chapter did not open", lambda: size_of(screen, wid) == (659, 506))
         sampler = Sampler(screen.env, (client[0] + 8, client[1] + 8))
         sampler.start()
         # The eye chapter's first page is narrower than the others: the size tells the page.
@@ -163,15 +159,15 @@ def check(course_dir, size):
             click(screen, wid, NEXT if step > 0 else BACK)
             at += step
             expected = (659, 506) if at == 0 else (661, 508)
-            for _ in range(100):  # a slow build (the sanitizers') takes a while to switch
-                time.sleep(0.05)
-                g = screen.x.create_resource_object("window", wid).get_geometry()
-                if (g.width, g.height) == expected:
-                    break
-            time.sleep(0.3)
-            if (g.width, g.height) != expected:
-                failures.append(f"{size}: {g.width}x{g.height} where {pages[at]} should be")
+            # A slow build (the sanitizers') takes a while to switch.
+            try:
+                wait_for(30, "", lambda: size_of(screen, wid) == expected)
+            except SystemExit:
+                failures.append(f"{size}: {size_of(screen, wid)} where {pages[at]} should be")
                 break
+            # The new page watched for a while before the next click.
+            seen = sampler.samples
+            wait_for(30, "the sampler stopped", lambda: sampler.samples >= seen + 50)
             changes += 1
         sampler.stop = True
         sampler.join()

@@ -25,6 +25,9 @@ except ImportError:
     print("skipped: python3-pyatspi is not installed")
     sys.exit(77)
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from xsession import XSession  # noqa: E402
+
 LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 failures = []
 
@@ -112,19 +115,15 @@ def main():
         print("skipped: Xvfb or the AT-SPI bus launcher is missing")
         sys.exit(77)
     course_dir = os.path.abspath(sys.argv[1])
-    r, w = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x1024x24",
-                             "-nolisten", "tcp"], pass_fds=[w], stderr=subprocess.DEVNULL)
-    os.close(w)
-    number = b""
-    while not number.endswith(b"\n"):
-        piece = os.read(r, 16)
-        if not piece:
-            raise SystemExit("FAIL: Xvfb did not start")
-        number += piece
-    os.environ["DISPLAY"] = ":" + number.decode().strip()
-    bus = subprocess.Popen([LAUNCHER, "--launch-immediately"], stdout=subprocess.DEVNULL,
-                           stderr=subprocess.DEVNULL)
+    with XSession() as x:
+        os.environ.update(x.env)
+        check(course_dir, x)
+    print(f"{0 if failures else 1} passed, {1 if failures else 0} failed")
+    sys.exit(1 if failures else 0)
+
+
+def check(course_dir, x):
+    bus = x.spawn([LAUNCHER, "--launch-immediately"])
     # The course looks for the accessibility bus once, at start: it must be there by then.
     wait_for("the accessibility bus did not start", lambda: "unix:" in subprocess.run(
         ["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
@@ -132,22 +131,16 @@ def main():
     # the bus itself, which the launcher leaves behind when it ends
     a11y_bus = subprocess.run(["pgrep", "-P", str(bus.pid)], capture_output=True,
                               text=True).stdout.split()
-    # and so must the registry, which lists the programs on it: asking it starts it.
-    wait_for("the accessibility registry did not answer",
-             lambda: pyatspi.Registry.getDesktop(0) is not None)
-    env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-    app = subprocess.Popen([os.path.join(course_dir, "lumora")], cwd=course_dir, env=env,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
+        # and so must the registry, which lists the programs on it: asking it starts it.
+        wait_for("the accessibility registry did not answer",
+                 lambda: pyatspi.Registry.getDesktop(0) is not None)
+        env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        app = x.spawn([os.path.join(course_dir, "lumora")], cwd=course_dir, env=env)
         read(app.pid)
     finally:
-        for p in (app, bus, xvfb):
-            p.kill()
-            p.wait()
         for pid in a11y_bus:
             os.kill(int(pid), signal.SIGKILL)
-    print(f"{0 if failures else 1} passed, {1 if failures else 0} failed")
-    sys.exit(1 if failures else 0)
 
 
 def read(pid):

@@ -5,104 +5,87 @@
 #
 #   sweep_click.sh COURSE_FOLDER     RUNS=20 EXTRA_RUNS=5 for a longer series by hand
 #
-# Pages are told apart by their pixels: the page after a click is compared with a picture of
-# that page taken at the start. Exit status 77 when Xvfb, openbox, xdotool or ImageMagick are
-# missing.
+# Pages are told apart by their pixels, the pointer outside the window: the page after a click is
+# compared with a picture of that page taken at the start. Exit status 77 when Xvfb, openbox,
+# xdotool or ImageMagick are missing.
 set -u
 bin=${1:?course folder}
 runs=${RUNS:-3}
 extra_runs=${EXTRA_RUNS:-1}
-for tool in Xvfb openbox xdotool import xdpyinfo; do
+for tool in Xvfb openbox xdotool xprop import; do
   command -v $tool >/dev/null || { echo "$tool not installed: skipped"; exit 77; }
 done
-
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; }
-trap cleanup EXIT
-for n in $(seq 60 99); do [ -e /tmp/.X11-unix/X$n ] || break; done
-Xvfb :$n -screen 0 1280x1024x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 & pids+=($!)
-export DISPLAY=:$n QT_QPA_PLATFORM=xcb
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 & pids+=($!)
-sleep 0.5
-(cd "$bin" && exec ./lumora) >/dev/null 2>&1 & app=$!; pids+=($app)
+. "$(dirname "$0")/../support/xsession.sh"
+xsession_start
+xsession_wm
+log=$xsession_dir/course.log
+xsession_spawn app sh -c 'cd "$1" && exec ./lumora' sh "$bin" 2>"$log"
+xsession_window w "$app"
+fail() { xsession_fail "$* (the course's output: $(cat "$log"))"; }
 
 # Places on the pages in twips, at the centre of each control.
-menu_eye=2587,4327 next=7747,7087 back=6427,7087 left=9127,3667 rest=3500,7050
-
-win() {
-  local w=""
-  for _ in $(seq 50); do
-    w=$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | tail -n 1)
-    [ -n "$w" ] && break
-    kill -0 "$app" 2>/dev/null || break
-    sleep 0.1
-  done
-  echo "$w"
-}
-move() { xdotool mousemove --window "$(win)" $((${1%,*} / 15)) $((${1#*,} / 15)) 2>/dev/null; }
-click() { move "$1"; xdotool click 1; sleep 0.6; }
-# What the window shows, the pointer at rest away from every control.
-look() {
-  local w; w=$(win)
-  # Without a window import would wait for one to be picked by hand.
-  [ -n "$w" ] || { echo "no window"; return; }
-  move $rest; sleep 0.3; timeout 5 import -window "$w" -depth 8 rgb:- 2>/dev/null | md5sum
-}
-# Waits up to $1 seconds for the window to stop changing (a sweep to end and what it held to
-# be delivered), then prints what it shows. A busy machine may stretch a sweep; that is no loss.
-settle() {
-  local end=$((SECONDS + $1)) a b
-  a=$(look)
-  while [ $SECONDS -le $end ]; do
-    sleep 0.5; b=$(look)
-    [ "$a" = "$b" ] && break
+menu_eye=2587,4327 next=7747,7087 back=6427,7087 left=9127,3667
+to() { echo "$((${1%,*} / 15)) $((${1#*,} / 15))"; }
+move() { xdotool mousemove --window "$w" $(to "$1"); }
+park() { xdotool mousemove 0 0; }  # the screen's corner, outside the centred window
+look() { xsession_look "$w"; }
+is() { [ "$(look)" = "$1" ]; }
+# A click that leads to another page, the pointer parked again at once; prints that page's
+# look once it has settled (the same at two reads in a row, and painted).
+go() {
+  local before a b
+  before=$(look)
+  xdotool mousemove --window "$w" $(to "$1") click 1 mousemove 0 0
+  a=$before
+  for _ in $(seq 600); do
+    b=$(look)
+    [ "$a" = "$b" ] && [ "$b" != "$before" ] && xsession_painted "$w" && { echo "$b"; return; }
     a=$b
+    sleep 0.05
   done
-  echo "$b"
+  fail "no other page after a click at $1 (looks: $before $a $b)"
 }
-# Waits up to $2 seconds for the window to show the page pictured in $1; prints the seconds
-# it took, or nothing.
-await() {
-  local start=$SECONDS end=$((SECONDS + $2))
-  while [ $SECONDS -le $end ]; do
-    [ "$(look)" = "$1" ] && { echo $((SECONDS - start)); return 0; }
-    sleep 0.2
-  done
-  return 1
+# Three reads of the window, each unlike the others: the marks are moving (a button's pressed
+# look coming and going changes it twice at most).
+sweeping() {
+  local a b c
+  a=$(look) b=$(look) c=$(look)
+  [ "$a" != "$b" ] && [ "$b" != "$c" ] && [ "$a" != "$c" ]
 }
 
-sleep 1
-click 9000,7000                    # the title page leads to the menu
-click $menu_eye                    # the eye chapter
-for _ in 1 2 3; do click $next; done
-form21=$(look)
-click $next
-form22=$(look)
-click $back
-[ "$(look)" = "$form21" ] && [ "$form21" != "$form22" ] ||
-  { echo "FAIL: could not tell the blind-spot page from the next one"; exit 1; }
-
-# A fresh blind-spot page, its marks at their start, whether or not a run has left it.
+park
+xsession_wait 30 "the title page was not painted" xsession_painted "$w"
+go 9000,7000 >/dev/null || exit 1  # the title page leads to the menu
+go $menu_eye >/dev/null || exit 1  # the eye chapter
+for _ in 1 2; do go $next >/dev/null || exit 1; done
+form21=$(go $next) && form22=$(go $next) || exit 1
 back_to_form21() {
-  [ "$(look)" = "$form22" ] || click $next
-  click $back
-  await "$form21" 5 >/dev/null || { echo "FAIL: not back on the blind-spot page"; exit 1; }
+  [ "$(look)" = "$form22" ] || fail "not on the next page"
+  xdotool mousemove --window "$w" $(to $back) click 1 mousemove 0 0
+  xsession_within 30 is "$form21" || fail "not back on the blind-spot page"
 }
+back_to_form21
 
+# Starts a sweep with 左眼 and waits until the marks move.
+sweep() {
+  move $left
+  xdotool click 1
+  xsession_within 30 sweeping || fail "no sweep after 左眼"
+}
 # During the sweep: a press and a release on 下一頁, then the pointer moves on.
-click_and_move_on() { move $next; xdotool mousedown 1 mouseup 1; move $rest; }
+click_and_move_on() { move $next; xdotool mousedown 1 mouseup 1; park; }
 
 passed=0
 for run in $(seq "$runs"); do
-  move $left; xdotool click 1; sleep 0.5
+  sweep
   click_and_move_on
   # The sweep lasts four seconds; the click comes after it.
-  sleep 3.5
-  if [ "$(settle 30)" = "$form22" ]; then
+  if xsession_within 30 is "$form22"; then
     passed=$((passed + 1))
   else
     echo "run $run: the click on 下一頁 was lost"
+    xdotool mousemove --window "$w" $(to $next) click 1 mousemove 0 0
+    xsession_within 30 is "$form22" || fail "Form22 cannot be reached any more"
   fi
   back_to_form21
 done
@@ -111,20 +94,15 @@ echo "click then pointer moved on: $passed of $runs runs reached the next page"
 extra_passed=0
 for run in $(seq "$extra_runs"); do
   start=$(date +%s.%N)
-  move $left; xdotool click 1; sleep 0.5
-  move $left; xdotool click --repeat 2 --delay 150 1
+  sweep
+  move $left
+  xdotool click --repeat 2 --delay 150 1
   click_and_move_on
-  # Three sweeps of four seconds: the cross still moves after the first, then the next page.
-  sleep 5.5
-  a=$(look); sleep 0.3; b=$(look)
-  moving=$([ "$a" != "$b" ] && [ "$a" != "$form22" ] && echo yes || echo no)
-  sleep 5; settle 60 >/dev/null
+  # Three sweeps of four seconds, then the next page: two would take eight.
+  xsession_within 60 is "$form22" || fail "no next page a minute after the clicks"
   took=$(awk -v a="$start" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }')
-  if [ "$moving" = yes ] && [ "$(look)" = "$form22" ] && awk -v t="$took" 'BEGIN { exit !(t > 11) }'; then
-    extra_passed=$((extra_passed + 1))
-  else
-    echo "run $run: still sweeping after the first sweep: $moving; next page after ${took}s"
-  fi
+  awk -v t="$took" 'BEGIN { exit !(t > 10) }' && extra_passed=$((extra_passed + 1)) ||
+    echo "run $run: the next page after ${took}s, too soon for three sweeps"
   echo "extra clicks run $run: next page after ${took}s"
   back_to_form21
 done

@@ -34,9 +34,9 @@ output HEADLESS-1 resolution 1600x1200
 default_border none
 default_floating_border none
 focus_on_window_activation focus
-no_focus [app_id="^7optical$"]
+no_focus [title="^動畫$"]
 # Floating, so that the course keeps its place and size while the animation is open.
-for_window [app_id="^7optical$"] floating enable
+for_window [title="^動畫$"] floating enable
 EOF
 # sway will not run as root; root still reaches the sockets of the user it runs as.
 as=()
@@ -59,7 +59,8 @@ pids+=($!)
 for _ in $(seq 50); do grep -q ready "$runtime/pointer" && break; sleep 0.1; done
 grep -q ready "$runtime/pointer" || fail "no pointer for the seat: $(cat "$runtime/pointer")"
 
-# One line a window: "app_id focused x y pid".
+# One line a window: "name focused x y pid", the name the app id, or 7optical for the animation,
+# which names the course's desktop entry as its app id and is told by its title.
 windows() {
   swaymsg -t get_tree | python3 -c '
 import json, sys
@@ -67,7 +68,8 @@ def walk(n):
     yield n
     for c in n.get("nodes", []) + n.get("floating_nodes", []): yield from walk(c)
 for n in walk(json.load(sys.stdin)):
-    if n.get("pid"): print(n.get("app_id"), n["focused"], n["rect"]["x"], n["rect"]["y"], n["pid"])'
+    name = "7optical" if n.get("name") == "動畫" else n.get("app_id")
+    if n.get("pid"): print(name, n["focused"], n["rect"]["x"], n["rect"]["y"], n["pid"])'
 }
 window() { windows | awk -v a="$1" '$1 == a { print $3, $4, $5; exit }'; }
 focused() { windows | awk '$2 == "True" { print $1 }'; }

@@ -175,21 +175,37 @@ QString Works(const Harness& h, const QString& page, const QString& after) {
   return {};
 }
 
-// The course reported an error that names the file, and ended with status 1 and no page left.
-QString Failed(const Harness& h, const QString& file, const QString& after) {
-  QString e = Check(h, h.Status() == std::optional<int>(1), "no end with status 1 " + after);
-  if (e.isEmpty()) e = Check(h, h.Reports().size() == 1, "not exactly one report " + after);
-  if (e.isEmpty())
-    e = Check(h, h.Reports()[0].contains(h.File(file)), "the report does not name " + h.File(file));
-  if (e.isEmpty()) e = Check(h, h.VisiblePages() == 0 && !h.Page(), "a page is left " + after);
-  return e;
-}
-
 // Where a spoilt file is first needed: pages that read it at load, or a button that reads it.
 struct Need {
   QStringList pages;
   std::optional<coursemap::ButtonNeed> button;
 };
+
+// What was on the screen behind the report, at the moment it was made: a page whose load
+// failed is not shown, and the page before it is gone; a button's page stays as its handler left
+// it (Explain shows the explanation before it reads the picture that fails).
+QString SeenBehindReport(const Harness& h, const Need& need) {
+  const Harness::Screen& seen = h.AtReport();
+  const QString shown = seen.page.isEmpty() ? QStringLiteral("no page") : seen.page;
+  if (!need.button) return Check(h, seen.page.isEmpty(), shown + " behind the report of a load");
+  const QString page = need.button->page, button = need.button->button;
+  QString e = Check(h, seen.page == page, shown + " behind the report, not " + page);
+  if (e.isEmpty() && button == QLatin1String("Explain"))
+    e = Check(h, seen.controls.contains(QStringLiteral("Label2")),
+              "the explanation was not shown behind the report");
+  return e;
+}
+
+// The course reported an error that names the file, and ended with status 1 and no page left.
+QString Failed(const Harness& h, const QString& file, const Need& need, const QString& after) {
+  QString e = Check(h, h.Status() == std::optional<int>(1), "no end with status 1 " + after);
+  if (e.isEmpty()) e = Check(h, h.Reports().size() == 1, "not exactly one report " + after);
+  if (e.isEmpty())
+    e = Check(h, h.Reports()[0].contains(h.File(file)), "the report does not name " + h.File(file));
+  if (e.isEmpty()) e = SeenBehindReport(h, need);
+  if (e.isEmpty()) e = Check(h, h.VisiblePages() == 0 && !h.Page(), "a page is left " + after);
+  return e;
+}
 
 // Visits every page that does not need the file, nearest first, and presses the buttons there
 // that neither switch nor read the file (the blind-spot sweeps and the animation excepted);
@@ -420,10 +436,10 @@ class FaultsTest : public QObject {
       if (auto e = Spoil(h.File(file), damage); !e.isEmpty()) return e;
       h.Start();
       if (need.pages.contains(QLatin1String("Form16")))
-        return fails ? Failed(h, file, "at start") : Works(h, "Form16", "at start");
+        return fails ? Failed(h, file, need, "at start") : Works(h, "Form16", "at start");
       if (auto e = Works(h, "Form16", "at start"); !e.isEmpty()) return e;
       if (auto e = Walk(h, need); !e.isEmpty()) return e;
-      if (fails) return Failed(h, file, "where it is needed");
+      if (fails) return Failed(h, file, need, "where it is needed");
       // Still up where the file is used, and it did its part.
       const QString at = need.button ? need.button->page : need.pages.value(0);
       if (auto e = Works(h, at, "where it is needed"); !e.isEmpty()) return e;

@@ -1,5 +1,6 @@
 // The senses chapter: introduction pages, the index and the ten illusions.
 #include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 
 #include "tests/support/harness.h"
@@ -117,6 +118,28 @@ class IllusionsTest : public QObject {
       QCOMPARE(PictureOf(h.Page()), second);
       QVERIFY(Shown(h.Page(), "Label2"));
     }
+  }
+
+  // An instruction that sends the pupil to a button below (下方的) names it as its caption reads,
+  // in corner brackets before 按鈕, and that button is on the page.
+  void instructionsNameButtonsAsTheyRead() {
+    Harness h;
+    const QRegularExpression named(QStringLiteral("下方的「([^」]+)」按鈕"));
+    int buttons = 0;
+    for (int k = 5; k <= 14; ++k) {
+      h.GoTo(QStringLiteral("Form%1").arg(k));
+      QStringList captions;
+      for (forms::Control* c : h.Page()->Controls())
+        if (auto* b = dynamic_cast<forms::Button*>(c); b && b->isVisible()) captions << b->text();
+      const QString instruction = h.Page()->LabelNamed("Label1").Caption();
+      for (const auto& m : named.globalMatch(instruction)) {
+        QVERIFY2(captions.contains(m.captured(1)),
+                 qPrintable(h.PageName() + " names 「" + m.captured(1) + "」, its buttons read " +
+                            captions.join(' ')));
+        ++buttons;
+      }
+    }
+    QCOMPARE(buttons, 4);  // on Form10, Form11, Form12 and Form14
   }
 
   void animationStartsItsProgramAtEveryPress() {

@@ -26,7 +26,10 @@ Harness::Harness(const QString& subfolder) {
     QFile::setPermissions(File(name), QFile::permissions(built.filePath(name)));
   }
   env_.folder = folder_;
-  env_.report = [this](const QString& message) { reports_ << message; };
+  env_.report = [this](const QString& message) {
+    reports_ << message;
+    atReport_ = OnScreen();
+  };
   env_.end = [this](int status) { status_ = status; };
   env_.timeScale = 0;
   course_ = std::make_unique<shell::Course>(env_, app::Course());
@@ -98,6 +101,18 @@ int Harness::VisiblePages() const {
   for (QWidget* w : QApplication::allWidgets())
     if (qobject_cast<forms::Page*>(w) && w->isVisible()) ++n;
   return n;
+}
+
+Harness::Screen Harness::OnScreen() const {
+  Screen screen;
+  for (QWidget* w : QApplication::allWidgets()) {
+    auto* page = qobject_cast<forms::Page*>(w);
+    if (!page || !page->isVisible()) continue;
+    screen.page = page->Name();
+    for (forms::Control* c : page->Controls())
+      if (c->Widget().isVisible()) screen.controls << c->Name();
+  }
+  return screen;
 }
 
 }  // namespace testing

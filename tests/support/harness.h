@@ -49,11 +49,20 @@ class Harness {
   std::optional<int> Status() const { return status_; }
   // Windows of the course still on screen.
   int VisiblePages() const;
+  // A page on the screen and its visible controls; nothing when no page is.
+  struct Screen {
+    QString page;
+    QStringList controls;
+  };
+  Screen OnScreen() const;
+  // What was on the screen behind the last report, at the moment it was made.
+  const Screen& AtReport() const { return atReport_; }
 
  private:
   QTemporaryDir dir_;
   QString folder_;
   QStringList reports_;
+  Screen atReport_;
   std::optional<int> status_;
   shell::Environment env_;
   std::unique_ptr<shell::Course> course_;

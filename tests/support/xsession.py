@@ -7,6 +7,7 @@ screen.
 """
 import os
 import subprocess
+import tempfile
 import time
 
 
@@ -31,8 +32,11 @@ class XSession:
     def __enter__(self):
         r, w = os.pipe()
         self.procs.append(subprocess.Popen(
+            # -noreset: the server keeps its state when its last client leaves; one that
+            # resets refuses whoever connects meanwhile.
             ["Xvfb", "-displayfd", str(w), "-screen", "0", self.size + "x24", "-dpi", "96",
-             "-nolisten", "tcp", *self.xvfb_args], pass_fds=[w], stderr=subprocess.DEVNULL))
+             "-nolisten", "tcp", "-noreset", *self.xvfb_args], pass_fds=[w],
+            stderr=subprocess.DEVNULL))
         os.close(w)
         number = b""
         while not number.endswith(b"\n"):  # may come in pieces
@@ -43,7 +47,10 @@ class XSession:
             number += piece
         os.close(r)
         self.display = ":" + number.decode().strip()
-        self.env = dict(os.environ, DISPLAY=self.display, QT_QPA_PLATFORM="xcb")
+        # A runtime folder of the session's own, as a desktop session has (Qt warns without one).
+        self.runtime = tempfile.TemporaryDirectory()
+        self.env = dict(os.environ, DISPLAY=self.display, QT_QPA_PLATFORM="xcb",
+                        XDG_RUNTIME_DIR=self.runtime.name)
         if self.want_wm:
             self.spawn(["openbox", "--sm-disable"])
             wait_for(60, "openbox did not take the screen", self.wm_ready)
@@ -69,3 +76,6 @@ class XSession:
                 p.kill()
             p.wait()
         self.procs = []
+        if getattr(self, "runtime", None):
+            self.runtime.cleanup()
+            self.runtime = None
