@@ -10,6 +10,7 @@
 #include "forms/inputhold.h"
 #include "forms/page.h"
 #include "forms/window.h"
+#include "forms/x11.h"
 
 namespace forms {
 
@@ -47,6 +48,12 @@ class WindowAccessible final : public QAccessibleWidget {
  public:
   explicit WindowAccessible(Window* w) : QAccessibleWidget(w, QAccessible::Window) {}
 
+  QRect rect() const override { return ScreenReaderRect(*widget(), QAccessibleWidget::rect()); }
+  QAccessibleInterface* childAt(int x, int y) const override {
+    for (int i = 0; i < childCount(); ++i)
+      if (QAccessibleInterface* c = child(i); c && c->rect().contains(x, y)) return c;
+    return nullptr;
+  }
   int childCount() const override { return int(Controls().size()); }
   QAccessibleInterface* child(int index) const override {
     const std::vector<Control*> controls = Controls();
@@ -84,6 +91,8 @@ class ControlAccessible : public QAccessibleWidget {
   QAccessibleInterface* parent() const override {
     return QAccessible::queryAccessibleInterface(widget()->window());
   }
+  // Where the control is at the scale in use, in the pixels screen readers count.
+  QRect rect() const override { return ScreenReaderRect(*widget(), QAccessibleWidget::rect()); }
   QString text(QAccessible::Text t) const override {
     const pagedesc::ControlDescription& d = control_.Description();
     if (t == QAccessible::Name && !d.labelledBy.empty()) {

@@ -126,9 +126,16 @@ CaptionLayout LayOutCaption(const QString& text, const TextStyle& style, qreal w
 }
 
 void DrawCaption(QPainter& painter, const QString& text, const TextStyle& style,
-                 const CaptionLayout& layout, const QRectF& box, Qt::Alignment alignment) {
+                 const CaptionLayout& layout, const QRectF& box, Qt::Alignment alignment,
+                 qreal scale) {
   if (text.isEmpty()) return;
-  const qreal pitch = layout.pitch;
+  painter.save();
+  // In the device's own pixels: Qt emboldens a glyph drawn through a scaling transform (a
+  // screen's device pixel ratio) by what its unscaled size needs, half as much at twice the size.
+  const qreal ratio = painter.device()->devicePixelRatioF();
+  if (ratio != 1) painter.scale(1 / ratio, 1 / ratio);
+  const QRectF area(box.topLeft() * ratio, box.size() * ratio);
+  const qreal pitch = layout.pitch * scale;
   const QFontMetricsF metrics(style.font);
   const Faces faces(style);
   // The face's own ascent and descent, centred in the line pitch.
@@ -136,16 +143,15 @@ void DrawCaption(QPainter& painter, const QString& text, const TextStyle& style,
   // A face drawn smaller than its advance sits in the middle of it.
   const qreal centring =
       style.font.letterSpacingType() == QFont::AbsoluteSpacing ? style.font.letterSpacing() / 2 : 0;
-  painter.save();
-  painter.setClipRect(box);
-  qreal top = box.top();
+  painter.setClipRect(area);
+  qreal top = area.top();
   for (const CaptionLine& line : layout.lines) {
-    if (top >= box.bottom()) break;
-    qreal left = box.left();
+    if (top >= area.bottom()) break;
+    qreal left = area.left();
     if (alignment & Qt::AlignHCenter)
-      left += (box.width() - line.width) / 2;
+      left += (area.width() - line.width * scale) / 2;
     else if (alignment & Qt::AlignRight)
-      left += box.width() - line.width;
+      left += area.width() - line.width * scale;
     // Runs between spaces and between faces, each where the layout put it: spaces keep the
     // Chinese face's width.
     const qsizetype end = line.start + line.length;
@@ -158,8 +164,8 @@ void DrawCaption(QPainter& painter, const QString& text, const TextStyle& style,
       qsizetype stop = run;
       while (stop < end && text[stop] != QLatin1Char(' ') && faces.IsLatin(text[stop]) == latin)
         ++stop;
-      const qreal x = left + layout.x[static_cast<std::size_t>(run)] -
-                      layout.x[static_cast<std::size_t>(line.start)];
+      const qreal x = left + layout.x[static_cast<std::size_t>(run)] * scale -
+                      layout.x[static_cast<std::size_t>(line.start)] * scale;
       painter.setFont(latin ? *style.latin : style.font);
       const QPointF at = latin ? QPointF(x, top + baseline - style.latinRise)
                                : QPointF(x + centring, top + baseline);

@@ -36,8 +36,12 @@ struct CaptionLayout {
 
 CaptionLayout LayOutCaption(const QString& text, const TextStyle& style, qreal width);
 
-// Draws the laid-out caption into the box, clipped at its edges.
+// Draws the laid-out caption into the box, clipped at its edges. Where the screen has `scale`
+// pixels for each designed one (a page shown larger, a screen of a higher density), the designed
+// layout is drawn that much larger, in `style` made for that scale: the same lines, each run of
+// characters where the designed layout puts it, times the scale.
 void DrawCaption(QPainter& painter, const QString& text, const TextStyle& style,
-                 const CaptionLayout& layout, const QRectF& box, Qt::Alignment alignment);
+                 const CaptionLayout& layout, const QRectF& box, Qt::Alignment alignment,
+                 qreal scale = 1);
 
 }  // namespace forms

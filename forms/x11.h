@@ -13,7 +13,12 @@ namespace forms {
 void ClearWindowTitle(QWidget& window);
 
 // The frame the window manager will put around the window, asked for before the window is
-// mapped; nothing when there is no window manager or it does not answer in time.
+// mapped, in device-independent pixels; nothing when there is no window manager or it does not
+// answer in time.
 std::optional<QMargins> RequestFrameExtents(QWidget& window);
+
+// A widget's place on the screen (in Qt's device-independent pixels) in the pixels a screen
+// reader measures the screen in: on X11 the screen's own, whatever the scale factor.
+QRect ScreenReaderRect(const QWidget& widget, const QRect& global);
 
 }  // namespace forms
