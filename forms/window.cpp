@@ -101,7 +101,6 @@ void Window::Centre() {
 QMargins Window::Frame() {
   if (!frame_) {
     if (minimumSize() != maximumSize()) setFixedSize(size());
-    winId();
     frame_ = RequestFrameExtents(*this).value_or(QMargins());
   }
   return *frame_;

@@ -75,6 +75,8 @@ void ClearWindowTitle([[maybe_unused]] QWidget& window) {
 
 std::optional<QMargins> RequestFrameExtents([[maybe_unused]] QWidget& window) {
 #ifdef LUMORA_HAVE_XCB
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) return std::nullopt;
+  window.winId();  // the native window, to ask about
   xcb_connection_t* c = Connection(window);
   if (!c) return std::nullopt;
   const auto id = static_cast<xcb_window_t>(window.winId());

@@ -13,8 +13,8 @@ namespace forms {
 void ClearWindowTitle(QWidget& window);
 
 // The frame the window manager will put around the window, asked for before the window is
-// mapped, in device-independent pixels; nothing when there is no window manager or it does not
-// answer in time.
+// mapped (its native window is made for that), in device-independent pixels; nothing when there
+// is no window manager or it does not answer in time.
 std::optional<QMargins> RequestFrameExtents(QWidget& window);
 
 // A widget's place on the screen (in Qt's device-independent pixels) in the pixels a screen

@@ -3,14 +3,10 @@
 // blind-spot sweep keeps its path and pace, what the pupil changed on a page survives F11, bold
 // text stays bold, and pictures come from the variant the density needs and no other. CTest runs
 // it again at Qt's scale factors 1.5 and 2, where every figure is in device-independent pixels.
-#include <qpa/qplatformnativeinterface.h>
-
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <QJsonArray>
-#include <QJsonObject>
 #include <QScreen>
 #include <QTest>
 #include <QWindow>
@@ -27,39 +23,10 @@ using testing::Harness;
 
 namespace {
 
-// The offscreen platform's one screen, made the size a test needs (device-independent pixels).
-void SetScreen(QSize size) {
-  QPlatformNativeInterface* native = QGuiApplication::platformNativeInterface();
-  using Get = QJsonObject (*)(QPlatformNativeInterface*);
-  using Set = void (*)(const QJsonObject&, QPlatformNativeInterface*);
-  const auto get = reinterpret_cast<Get>(native->nativeResourceForIntegration("configuration"));
-  const auto set = reinterpret_cast<Set>(native->nativeResourceForIntegration("setConfiguration"));
-  QVERIFY2(get && set, "not the offscreen platform");
-  QJsonObject config = get(native);
-  QJsonArray screens = config["screens"].toArray();
-  QJsonObject screen = screens[0].toObject();
-  const qreal ratio = QGuiApplication::primaryScreen()->devicePixelRatio();
-  screen["width"] = qRound(size.width() * ratio);
-  screen["height"] = qRound(size.height() * ratio);
-  screens[0] = screen;
-  config["screens"] = screens;
-  set(config, native);
-  QTRY_COMPARE(QGuiApplication::primaryScreen()->geometry().size(), size);
-}
-
 const QSize kProjector(1920, 1080);
 const QSize kLarge(2560, 1600);
 
 forms::Window& Window(Harness& h) { return h.Course().Window(); }
-
-void FullScreen(Harness& h, bool on) {
-  if (Window(h).FullScreen() != on) h.Key(Qt::Key_F11);
-  QVERIFY(Window(h).FullScreen() == on);
-  if (on)
-    QTRY_COMPARE(Window(h).size(), QGuiApplication::primaryScreen()->geometry().size());
-  else
-    QTRY_COMPARE(Window(h).size(), h.Page()->size());
-}
 
 // How a test shows a page larger: laid out at a scale, or full screen.
 struct Showing {
@@ -139,7 +106,7 @@ double Ink(const pagedesc::FontSpec& font, const QString& text, double scale, bo
 class ScaleTest : public QObject {
   Q_OBJECT
  private slots:
-  void init() { SetScreen(kProjector); }
+  void init() { QVERIFY(testing::SetScreen(kProjector)); }
 
   void controlsKeepTheirPlacesTimesTheScale_data() { Rows(); }
   // Every visible control of every page, laid out at the scale, has each edge within a pixel
@@ -155,7 +122,7 @@ class ScaleTest : public QObject {
       designed[page] = Places(*h.Page());
     }
     h.GoTo("Form16");
-    if (scale == 0) FullScreen(h, true);
+    if (scale == 0) h.FullScreen(true);
     double worst = 0;
     for (const QString& page : coursemap::Pages()) {
       h.GoTo(page);
@@ -183,7 +150,7 @@ class ScaleTest : public QObject {
     QFETCH(double, scale);
     Harness h;
     h.Start();
-    if (scale == 0) FullScreen(h, true);
+    if (scale == 0) h.FullScreen(true);
     int clicks = 0;
     for (const coursemap::Step& step : coursemap::Steps()) {
       h.GoTo(step.from);
@@ -209,7 +176,7 @@ class ScaleTest : public QObject {
       Harness h;
       h.SetTimeScale(1);
       h.Start();
-      if (full) FullScreen(h, true);
+      if (full) h.FullScreen(true);
       h.GoTo("Form21");
       forms::Control& cross = h.Page()->Find("Image3");
       const QSizeF page = h.Page()->size();
@@ -233,13 +200,12 @@ class ScaleTest : public QObject {
 #ifndef __SANITIZE_ADDRESS__  // where every step takes longer to paint than the sweep waits
     QVERIFY(std::abs(full.ms - designed.ms) <= designed.ms / 10);
 #endif
-    for (const auto& [a, b] : {std::pair{designed.from, full.from}, std::pair{designed.to, full.to}})
-      QVERIFY2(std::abs(a.x() - b.x()) < 0.002 && std::abs(a.y() - b.y()) < 0.002,
-               qPrintable(QString("(%1, %2) against (%3, %4)")
-                              .arg(a.x())
-                              .arg(a.y())
-                              .arg(b.x())
-                              .arg(b.y())));
+    for (const auto& [a, b] :
+         {std::pair{designed.from, full.from}, std::pair{designed.to, full.to}})
+      QVERIFY2(
+          std::abs(a.x() - b.x()) < 0.002 && std::abs(a.y() - b.y()) < 0.002,
+          qPrintable(
+              QString("(%1, %2) against (%3, %4)").arg(a.x()).arg(a.y()).arg(b.x()).arg(b.y())));
   }
 
   // F11 and back keep what the pupil did on the page: the explanation shown, the second
@@ -254,14 +220,14 @@ class ScaleTest : public QObject {
     QVERIFY(!Window(h).FullScreen());
     QCOMPARE(Window(h).size(), h.Page()->DesignSize());
     for (const bool on : {true, false}) {
-      FullScreen(h, on);
+      h.FullScreen(on);
       QCOMPARE(h.PageName(), QStringLiteral("Form5"));
       QVERIFY(h.Page()->Find("Label2").Visible() && h.Page()->Find("Image2").Visible());
     }
     h.GoTo("Form10");
     h.Click("NextStep");
     const qint64 second = h.Page()->ImageNamed("Image1").Picture().cacheKey();
-    FullScreen(h, true);
+    h.FullScreen(true);
     QCOMPARE(h.Page()->ImageNamed("Image1").Picture().cacheKey(), second);
     h.Key(Qt::Key_Escape);
     QVERIFY(!Window(h).FullScreen());
@@ -270,9 +236,9 @@ class ScaleTest : public QObject {
     h.Click("Right");
     const forms::TwipRect dot = h.Page()->Find("Image2").Twips();
     QVERIFY(dot.left != h.Page()->Description().Find("Image2")->left);
-    FullScreen(h, true);
+    h.FullScreen(true);
     QCOMPARE(h.Page()->Find("Image2").Twips(), dot);
-    FullScreen(h, false);
+    h.FullScreen(false);
     QCOMPARE(h.Page()->Find("Image2").Twips(), dot);
     QCOMPARE(h.Reports(), QStringList());
   }
@@ -284,7 +250,8 @@ class ScaleTest : public QObject {
     std::map<forms::FontKey, pagedesc::FontSpec> fonts;
     for (const shell::PageEntry& page : app::Course())
       for (const pagedesc::ControlDescription& c : page.description.controls)
-        if (c.kind == pagedesc::Kind::Label && c.font) fonts.emplace(forms::KeyOf(*c.font), *c.font);
+        if (c.kind == pagedesc::Kind::Label && c.font)
+          fonts.emplace(forms::KeyOf(*c.font), *c.font);
     double weakest = 10;
     for (const auto& [key, bold] : fonts) {
       QVERIFY(bold.weight >= 700);
@@ -315,7 +282,8 @@ class ScaleTest : public QObject {
     if (ratio == 1)
       for (std::string_view picture : content::kPictures)
         for (const int factor : content::kVariantFactors) {
-          QFile variant(h.File(QString::fromStdString(content::VariantName(picture, factor)).mid(1)));
+          QFile variant(
+              h.File(QString::fromStdString(content::VariantName(picture, factor)).mid(1)));
           QVERIFY(variant.open(QIODevice::WriteOnly | QIODevice::Truncate));
           variant.write(QByteArray(64, 'x'));
         }
@@ -331,7 +299,7 @@ class ScaleTest : public QObject {
 
     Harness full;
     full.Start();
-    FullScreen(full, true);
+    full.FullScreen(true);
     full.Remove("realeye@3x.jpg");
     full.GoTo("Form18");
     const double density = full.Page()->Density();
@@ -348,7 +316,7 @@ class ScaleTest : public QObject {
   // A screen too small for the designed window at its scale factor (1280 x 720 at 150 % leaves
   // 853 x 480) gets the window as large as fits; a large one gets it as designed.
   void designedWindowFitsTheScreen() {
-    SetScreen(QSize(853, 480));
+    QVERIFY(testing::SetScreen(QSize(853, 480)));
     {
       Harness h;
       h.Start();
@@ -358,7 +326,7 @@ class ScaleTest : public QObject {
       QVERIFY(Window(h).height() <= 480 && Window(h).width() <= 853);
       QVERIFY(Window(h).height() >= 470);
     }
-    SetScreen(kLarge);
+    QVERIFY(testing::SetScreen(kLarge));
     Harness h;
     h.Start();
     QCOMPARE(h.Page()->Scale(), 1.0);
