@@ -1,6 +1,8 @@
 #include "forms/caption.h"
 
 #include <QFontMetricsF>
+#include <QImage>
+#include <deque>
 #include <vector>
 
 namespace forms {
@@ -125,16 +127,12 @@ CaptionLayout LayOutCaption(const QString& text, const TextStyle& style, qreal w
   return layout;
 }
 
-void DrawCaption(QPainter& painter, const QString& text, const TextStyle& style,
-                 const CaptionLayout& layout, const QRectF& box, Qt::Alignment alignment,
-                 qreal scale) {
-  if (text.isEmpty()) return;
-  painter.save();
-  // In the device's own pixels: Qt emboldens a glyph drawn through a scaling transform (a
-  // screen's device pixel ratio) by what its unscaled size needs, half as much at twice the size.
-  const qreal ratio = painter.device()->devicePixelRatioF();
-  if (ratio != 1) painter.scale(1 / ratio, 1 / ratio);
-  const QRectF area(box.topLeft() * ratio, box.size() * ratio);
+namespace {
+
+// The lines of a caption, in the painter's own pixels, inside the area.
+void DrawLines(QPainter& painter, const QString& text, const TextStyle& style,
+               const CaptionLayout& layout, const QRectF& area, Qt::Alignment alignment,
+               qreal scale) {
   const qreal pitch = layout.pitch * scale;
   const QFontMetricsF metrics(style.font);
   const Faces faces(style);
@@ -173,6 +171,62 @@ void DrawCaption(QPainter& painter, const QString& text, const TextStyle& style,
       run = stop;
     }
     top += pitch;
+  }
+}
+
+// Qt keeps the glyphs it draws up to 64 pixels and draws larger ones from their outlines every
+// time, which takes milliseconds for a heading at full screen. Headings that large are drawn
+// once and kept as pictures, the last few of them: as many as a page change meets.
+QImage LargeCaption(const QString& text, const TextStyle& style, const CaptionLayout& layout,
+                    QSize size, Qt::Alignment alignment, QColor colour, qreal scale) {
+  struct Kept {
+    QString text;
+    const TextStyle* style;
+    QSize size;
+    Qt::Alignment alignment;
+    QRgb colour;
+    qreal scale;
+    QImage image;
+  };
+  constexpr std::size_t kKept = 16;
+  static std::deque<Kept> kept;  // the most recent first
+  for (auto it = kept.begin(); it != kept.end(); ++it)
+    if (it->style == &style && it->size == size && it->alignment == alignment &&
+        it->colour == colour.rgba() && it->scale == scale && it->text == text) {
+      Kept found = *it;
+      kept.erase(it);
+      kept.push_front(found);
+      return found.image;
+    }
+  QImage image(size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.setPen(colour);
+  DrawLines(painter, text, style, layout, QRectF(QPointF(0, 0), QSizeF(size)), alignment, scale);
+  painter.end();
+  kept.push_front({text, &style, size, alignment, colour.rgba(), scale, image});
+  if (kept.size() > kKept) kept.pop_back();
+  return image;
+}
+
+}  // namespace
+
+void DrawCaption(QPainter& painter, const QString& text, const TextStyle& style,
+                 const CaptionLayout& layout, const QRectF& box, Qt::Alignment alignment,
+                 qreal scale) {
+  if (text.isEmpty()) return;
+  painter.save();
+  // In the device's own pixels: Qt emboldens a glyph drawn through a scaling transform (a
+  // screen's device pixel ratio) by what its unscaled size needs, half as much at twice the size.
+  const qreal ratio = painter.device()->devicePixelRatioF();
+  if (ratio != 1) painter.scale(1 / ratio, 1 / ratio);
+  const QRectF area(box.topLeft() * ratio, box.size() * ratio);
+  if (scale != 1 && style.large) {
+    const QRect at = area.toAlignedRect();
+    painter.drawImage(at.topLeft(), LargeCaption(text, style, layout, at.size(), alignment,
+                                                 painter.pen().color(), scale));
+  } else {
+    DrawLines(painter, text, style, layout, area, alignment, scale);
   }
   painter.restore();
 }

@@ -25,6 +25,8 @@ struct TextStyle {
   // how far its letters are raised to sit in the same band as the Chinese characters.
   std::optional<QFont> latin;
   qreal latinRise = 0;
+  // Glyphs larger than Qt keeps drawn: drawn from their outlines each time.
+  bool large = false;
 };
 
 struct CaptionLayout {

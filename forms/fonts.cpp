@@ -161,6 +161,9 @@ TextStyle MakeTextStyle(const pagedesc::FontSpec& described, double scale) {
     style.pitch = metrics.height() * scale;
     style.space = metrics.horizontalAdvance(QLatin1Char(' ')) * scale;
   }
+  // Qt draws glyphs above 64 pixels from their outlines instead of keeping them.
+  const auto large = [](const QFont& f) { return QFontInfo(f).pixelSize() > 64; };
+  style.large = large(style.font) || (style.latin && large(*style.latin));
   return style;
 }
 
@@ -189,7 +192,13 @@ const TextStyle& TextStyleOf(const pagedesc::FontSpec& described, double scale) 
 
 const QFont& FontOf(const pagedesc::FontSpec& described, double scale) {
   static std::map<std::pair<FontKey, double>, QFont> fonts;
-  return Kept(fonts, described, scale, MakeFont);
+  return Kept(fonts, described, scale, [](const pagedesc::FontSpec& d, double s) {
+    QFont font = MakeFont(d, s);
+    // Opened at once, so that this font, kept, holds its faces: buttons draw in copies of it,
+    // which go with their page, and Qt would drop the faces and their glyphs with the last.
+    QFontMetricsF(font).horizontalAdvance(QStringLiteral("A\u773C"));
+    return font;
+  });
 }
 
 void PrepareFonts(const std::vector<FontSample>& samples) {

@@ -237,7 +237,11 @@ Container& Page::ContainerNamed(const QString& name) {
 
 void Page::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.fillRect(rect(), ResolveColour(description_.background));
+  // The colour shows where no background picture covers the page.
+  const QSizeF covered = QSizeF(background_.Natural().size()) * scale_;
+  if (covered.width() < width() || covered.height() < height() ||
+      background_.Natural().hasAlphaChannel())
+    painter.fillRect(rect(), ResolveColour(description_.background));
   // Drawn once, untiled, from the top-left corner, at the page's scale.
   background_.Draw(painter, QPointF(0, 0), scale_);
 }
