@@ -196,7 +196,10 @@ const QFont& FontOf(const pagedesc::FontSpec& described, double scale) {
     QFont font = MakeFont(d, s);
     // Opened at once, so that this font, kept, holds its faces: buttons draw in copies of it,
     // which go with their page, and Qt would drop the faces and their glyphs with the last.
-    QFontMetricsF(font).horizontalAdvance(QStringLiteral("A\u773C"));
+    // Only what the faces have: a Chinese character in a Latin face sends Qt to a fallback.
+    const bool chinese = d.charset == pagedesc::kCharsetBig5;
+    QFontMetricsF(font).horizontalAdvance(chinese ? QStringLiteral("A\u773C")
+                                                  : QStringLiteral("A"));
     return font;
   });
 }
