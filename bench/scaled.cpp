@@ -1,6 +1,8 @@
 // The course shown larger: page changes at Qt's scale factor 2 and full screen on a 1920 x 1080
 // screen, each in a fresh process (a scale factor holds for a whole process), against the
 // designed window's; peak memory at 200 %; and what the finer drawings add to the course folder.
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -10,7 +12,6 @@
 #include <cstring>
 #include <sstream>
 #include <stdexcept>
-#include <unistd.h>
 
 #include "bench/bench.h"
 #include "content/assets.h"
@@ -69,12 +70,15 @@ ScaledSwitches TimeScaledSwitches(bool fullScreen) {
 
 FolderSize MeasureFolder() {
   const QDir folder(CourseFolder());
-  const auto kib = [&](const QString& name) { return QFileInfo(folder.filePath(name)).size() / 1024.0; };
+  const auto kib = [&](const QString& name) {
+    return QFileInfo(folder.filePath(name)).size() / 1024.0;
+  };
   FolderSize size;
   for (std::string_view picture : content::kPictures) {
     size.picturesKiB += kib(QString::fromUtf8(picture.substr(1)));
     for (const int factor : content::kVariantFactors)
-      size.variantsKiB += kib(QString::fromStdString(content::VariantName(picture, factor).substr(1)));
+      size.variantsKiB +=
+          kib(QString::fromStdString(content::VariantName(picture, factor).substr(1)));
   }
   for (const QString& name : folder.entryList(QDir::Files)) size.folderKiB += kib(name);
   // The Debian package, where `make package` has built one beside the course folder.
@@ -87,9 +91,8 @@ FolderSize MeasureFolder() {
 
 // Every edge, kRunsPerEdge times, the course shown as the mode says; prints the figures.
 int ScaledChild(int argc, char** argv) {
-  const bool full = std::any_of(argv, argv + argc, [](const char* a) {
-    return std::strcmp(a, "--child=full-screen") == 0;
-  });
+  const bool full = std::any_of(
+      argv, argv + argc, [](const char* a) { return std::strcmp(a, "--child=full-screen") == 0; });
   QApplication app(argc, argv);
   PrepareApplication();
   try {

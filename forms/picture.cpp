@@ -9,14 +9,14 @@ namespace {
 
 // Pictures drawn at a size of their own (full screen, 150 %) are resampled once and kept, so that
 // a page change copies them pixel for pixel. As many are kept as the course's pictures take at
-// one such size (49 MiB full screen on 1920 x 1080); the designed window makes none.
+// the two sizes of page full screen (some 60 MiB on 1920 x 1080); the designed window makes none.
 QPixmap Resampled(const QPixmap& source, QSize size) {
   struct Kept {
     qint64 source;
     QSize size;
     QPixmap pixmap;
   };
-  constexpr qint64 kKeptBytes = 64 << 20;
+  constexpr qint64 kKeptBytes = 96 << 20;
   static std::deque<Kept> kept;  // the most recent first
   static qint64 bytes = 0;
   for (auto it = kept.begin(); it != kept.end(); ++it)
