@@ -3,7 +3,8 @@
 # make bench set up, build and measure switching, start-up, memory and the sweep (headless)
 # make package       the Debian package build/lumora_<version>_<arch>.deb
 # make package-test  the package unpacked into a scratch root and its course started (Xvfb)
-# make screenshots   every page under Xvfb and openbox, into docs/screenshots/
+# make screenshots   every page under Xvfb and openbox, and three at 150 %, 200 % and full screen,
+#                    into docs/screenshots/
 BUILD := build
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
@@ -45,6 +46,7 @@ package-test: package
 
 screenshots: build
 	scripts/screenshots.sh $(BUILD)/bin/lumora docs/screenshots
+	scripts/screenshots_scaled.sh $(BUILD)/bin/lumora docs/screenshots
 
 clean:
 	rm -rf $(BUILD)

@@ -27,8 +27,8 @@ void FixationDot(QPainter& p, QPointF at, QColor colour) {
 // A "negative" bulb: deep blue glass, dark rays and a pale screw base on white. After half a
 // minute's stare the afterimage on a white field is a glowing yellow-white bulb with bright
 // rays.
-QImage LightBulb() {
-  return Supersampled(257, 377, Qt::white, 3, [](QPainter& p) {
+QImage LightBulb(int density) {
+  return Supersampled(257, 377, density, Qt::white, 3, [](QPainter& p) {
     const QPointF c = kBulbCentre;
     // Rays.
     p.setPen(QPen(QColor(20, 20, 90), 7, Qt::SolidLine, Qt::RoundCap));
@@ -87,8 +87,8 @@ QImage LightBulb() {
 }
 
 // The plain field the bulb's afterimage appears on, with the same fixation point.
-QImage LightField() {
-  return Supersampled(257, 377, Qt::white, 3,
+QImage LightField(int density) {
+  return Supersampled(257, 377, density, Qt::white, 3,
                       [](QPainter& p) { FixationDot(p, kBulbCentre, QColor(150, 150, 150)); });
 }
 
@@ -105,8 +105,8 @@ void FixationCross(QPainter& p) {
 
 // Four saturated squares round a small cross; their afterimages on white are cyan, magenta,
 // yellow and blue.
-QImage ColourSquares() {
-  return Supersampled(425, 393, Qt::white, 2, [](QPainter& p) {
+QImage ColourSquares(int density) {
+  return Supersampled(425, 393, density, Qt::white, 2, [](QPainter& p) {
     constexpr double side = 150, gap = 30;
     const double left = (425 - 2 * side - gap) / 2, top = (393 - 2 * side - gap) / 2;
     const QColor colours[4] = {QColor(235, 0, 0), QColor(0, 175, 60), QColor(0, 60, 235),
@@ -119,8 +119,8 @@ QImage ColourSquares() {
   });
 }
 
-QImage WhiteField() {
-  return Supersampled(425, 393, Qt::white, 2, [](QPainter& p) { FixationCross(p); });
+QImage WhiteField(int density) {
+  return Supersampled(425, 393, density, Qt::white, 2, [](QPainter& p) { FixationCross(p); });
 }
 
 }  // namespace assetgen

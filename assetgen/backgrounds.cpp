@@ -23,8 +23,8 @@ void FillGradient(QPainter& p, QColor top, QColor bottom) {
 
 }  // namespace
 
-QImage TitleBackground() {
-  return Supersampled(kWidth, kHeight, Qt::white, 2, [](QPainter& p) {
+QImage TitleBackground(int density) {
+  return Supersampled(kWidth, kHeight, density, Qt::white, 2, [](QPainter& p) {
     FillGradient(p, QColor(228, 240, 250), QColor(252, 250, 244));
     // Soft light behind the two title lines.
     QRadialGradient glow(QPointF(330, 250), 330);
@@ -36,17 +36,18 @@ QImage TitleBackground() {
   });
 }
 
-QImage MenuBackground() {
-  return Supersampled(kWidth, kHeight, Qt::white, 2, [](QPainter& p) {
+QImage MenuBackground(int density) {
+  return Supersampled(kWidth, kHeight, density, Qt::white, 2, [](QPainter& p) {
     FillGradient(p, QColor(236, 246, 242), QColor(250, 249, 243));
     FaintIris(p, QPointF(630, 40), 180, QColor(50, 120, 120), 3);
     FaintIris(p, QPointF(30, 480), 120, QColor(40, 100, 150), 4);
   });
 }
 
-QImage PageBackground() {
-  QImage image = Canvas(kWidth, kHeight, Qt::white);
+QImage PageBackground(int density) {
+  QImage image = Canvas(kWidth * density, kHeight * density, Qt::white);
   QPainter p(&image);
+  ToDensity(p, density);
   FillGradient(p, QColor(250, 249, 244), QColor(242, 245, 249));
   return image;
 }

@@ -6,10 +6,10 @@
 
 namespace assetgen {
 
-QImage EyeCross() {
+QImage EyeCross(int density) {
   const Diagram& d = EyeCrossLabels();
   const Section s{QPointF(192, 116), 106, 180, 196, 28};
-  const QImage picture = Supersampled(408, 245, Qt::white, 3, [&](QPainter& p) {
+  const QImage picture = Supersampled(408, 245, density, Qt::white, 3, [&](QPainter& p) {
     // Optic nerve: from the back of the ball, below the axis, bending up to end beside its
     // label.
     const QPointF root = s.At(s.R - 14, s.nerveAt), end(362, 126);

@@ -127,9 +127,9 @@ void IrisUnderCornea(QPainter& p) {
 
 }  // namespace
 
-QImage EyeFront() {
+QImage EyeFront(int density) {
   const Diagram& d = EyeFrontLabels();
-  return Supersampled(408, 286, Qt::white, 3, [&d](QPainter& p) {
+  return Supersampled(408, 286, density, Qt::white, 3, [&d](QPainter& p) {
     const QPointF c = kCentre;
     const double R = kRadius;
     Muscle(p, Polar(c, R - 2, -120), Polar(c, R - 2, -95), QPointF(326, 30), QPointF(330, 52));

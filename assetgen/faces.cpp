@@ -31,8 +31,8 @@ double VaseHalfWidth(double y) {
 
 }  // namespace
 
-QImage VaseAndFaces() {
-  const QImage picture = Supersampled(329, 369, Qt::white, 3, [](QPainter& p) {
+QImage VaseAndFaces(int density) {
+  const QImage picture = Supersampled(329, 369, density, Qt::white, 3, [](QPainter& p) {
     const double cx = 329 / 2.0;
     for (int side : {-1, 1}) {
       QPolygonF face;

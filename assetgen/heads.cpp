@@ -242,16 +242,19 @@ void DrawDressingTable(QPainter& p) {
   TableWithJars(p);
 }
 
-QImage DressingTable() { return Supersampled(273, 297, kWall, 3, DrawDressingTable); }
+QImage DressingTable(int density) {
+  return Supersampled(273, 297, density, kWall, 3, DrawDressingTable);
+}
 
 }  // namespace
 
-QImage LadyCloseUp() {
-  QImage image = DressingTable();
+QImage LadyCloseUp(int density) {
+  QImage image = DressingTable(density);
   AddGrain(image, 2, 19);
   return image;
 }
 
-QImage SkullFromAfar() { return Blurred(DressingTable(), 5); }
+// Blurred as much at every density: the blur's radius is in designed pixels.
+QImage SkullFromAfar(int density) { return Blurred(DressingTable(density), 5 * density); }
 
 }  // namespace assetgen

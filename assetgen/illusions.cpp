@@ -19,9 +19,10 @@ int GreyLeft(int i) { return kGreyLeft + i * (kGreySide + kGreyGap); }
 
 }  // namespace
 
-QImage GreySquares() {
-  QImage image = Canvas(353, 113, QColor(248, 247, 243));
+QImage GreySquares(int density) {
+  QImage image = Canvas(353 * density, 113 * density, QColor(248, 247, 243));
   QPainter p(&image);
+  ToDensity(p, density);
   const int top = (113 - kGreySide) / 2;
   for (int i = 0; i < 4; ++i) {
     const int g = kGreyGrounds[i];
@@ -33,9 +34,10 @@ QImage GreySquares() {
   return image;
 }
 
-QImage GreySquaresProof() {
-  QImage image = Canvas(353, 81, QColor(248, 247, 243));
+QImage GreySquaresProof(int density) {
+  QImage image = Canvas(353 * density, 81 * density, QColor(248, 247, 243));
   QPainter p(&image);
+  ToDensity(p, density);
   const int top = (81 - kGreySmall) / 2;
   for (int i = 0; i < 4; ++i) {
     p.fillRect(GreyLeft(i) + (kGreySide - kGreySmall) / 2, top, kGreySmall, kGreySmall,
@@ -46,12 +48,13 @@ QImage GreySquaresProof() {
 
 // 1line1: black squares on white, streets about a fifth of a square wide, so that grey spots
 // swim at every crossing the eye is not fixed on.
-QImage HermannGrid() {
+QImage HermannGrid(int density) {
   constexpr int cols = 8, rows = 4, side = 46, street = 10;
   constexpr int left = (489 - cols * side - (cols - 1) * street) / 2;
   constexpr int top = (265 - rows * side - (rows - 1) * street) / 2;
-  QImage image = Canvas(489, 265, Qt::white);
+  QImage image = Canvas(489 * density, 265 * density, Qt::white);
   QPainter p(&image);
+  ToDensity(p, density);
   for (int r = 0; r < rows; ++r) {
     for (int c = 0; c < cols; ++c) {
       p.fillRect(left + c * (side + street), top + r * (side + street), side, side, Qt::black);
@@ -63,9 +66,9 @@ QImage HermannGrid() {
 
 // 2line2: mid-grey lines on black with a white disc, a little wider than the line, at every
 // crossing; the discs the eye is not fixed on flicker dark.
-QImage ScintillatingGrid() {
+QImage ScintillatingGrid(int density) {
   constexpr double pitch = 42, line = 6, disc = 11;
-  return Supersampled(497, 249, Qt::black, 3, [&](QPainter& p) {
+  return Supersampled(497, 249, density, Qt::black, 3, [&](QPainter& p) {
     const double x0 = (497 - 11 * pitch) / 2, y0 = (249 - 5 * pitch) / 2;
     const QColor grey(112, 112, 112);
     for (int c = 0; c <= 11; ++c) p.fillRect(QRectF(x0 + c * pitch - line / 2, 0, line, 249), grey);
@@ -92,20 +95,21 @@ constexpr int kCrossLeft = (385 - (kRows - 1) * kStepX - kCell) / 2;
 constexpr int kCrossTop = (241 - (kRows - 1) * kStepY - kCell) / 2 / kStripe * kStripe;
 constexpr QRgb kBlue = qRgb(30, 40, 230), kYellow = qRgb(255, 230, 0), kRed = qRgb(235, 20, 30);
 
-QImage StripedCross() {
-  QImage image(385, 241, QImage::Format_RGB32);
+QImage StripedCross(int density) {
+  const int d = density;
+  QImage image(385 * d, 241 * d, QImage::Format_RGB32);
   for (int y = 0; y < image.height(); ++y) {
-    const QRgb c = (y / kStripe) % 2 == 0 ? kBlue : kYellow;
+    const QRgb c = (y / (kStripe * d)) % 2 == 0 ? kBlue : kYellow;
     std::fill_n(reinterpret_cast<QRgb*>(image.scanLine(y)), image.width(), c);
   }
   const int left = kCrossLeft, top = kCrossTop;
   for (int r = 0; r < kRows; ++r) {
     // "\" replaces the yellow stripes, "/" the blue ones.
     for (auto [col, replaced] : {std::pair{r, kYellow}, std::pair{kRows - 1 - r, kBlue}}) {
-      const int x0 = left + col * kStepX, y0 = top + r * kStepY;
-      for (int y = y0; y < y0 + kCell; ++y) {
+      const int x0 = (left + col * kStepX) * d, y0 = (top + r * kStepY) * d;
+      for (int y = y0; y < y0 + kCell * d; ++y) {
         QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = x0; x < x0 + kCell; ++x) {
+        for (int x = x0; x < x0 + kCell * d; ++x) {
           if (line[x] == replaced) line[x] = kRed;
         }
       }
@@ -118,12 +122,12 @@ const std::vector<QRgb> kStripePalette = {kBlue, kYellow, kRed};
 
 }  // namespace
 
-QImage RedCross() { return ToPalette(StripedCross(), kStripePalette); }
+QImage RedCross(int density) { return ToPalette(StripedCross(density), kStripePalette); }
 
 // The middle of the X, three times as large: the four squares where the diagonals meet, two
 // of each, with the stripes now too wide to tint the red.
-QImage RedCrossEnlarged() {
-  const QImage cross = StripedCross();
+QImage RedCrossEnlarged(int density) {
+  const QImage cross = StripedCross(density);
   const int scale = 3;
   const QSize size(209, 193);
   const int left = kCrossLeft, top = kCrossTop;
@@ -131,9 +135,10 @@ QImage RedCrossEnlarged() {
   const QRect crop(int(centre.x() - size.width() / (2.0 * scale)),
                    int(centre.y() - size.height() / (2.0 * scale)), size.width() / scale + 1,
                    size.height() / scale + 1);
+  const QRect fine(crop.topLeft() * density, crop.size() * density);
   QImage big =
-      cross.copy(crop).scaled(crop.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-  return ToPalette(big.copy(0, 0, size.width(), size.height()), kStripePalette);
+      cross.copy(fine).scaled(fine.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+  return ToPalette(big.copy(0, 0, size.width() * density, size.height() * density), kStripePalette);
 }
 
 // 4slope: the café wall. Rows of black and white tiles, each row shifted a quarter tile
@@ -156,18 +161,20 @@ void DrawWall(QPainter& p, QColor dark, QColor light, QColor mortar) {
 
 }  // namespace
 
-QImage CafeWall() {
-  QImage image = Canvas(545, 273, Qt::white);
+QImage CafeWall(int density) {
+  QImage image = Canvas(545 * density, 273 * density, Qt::white);
   QPainter p(&image);
+  ToDensity(p, density);
   DrawWall(p, Qt::black, Qt::white, QColor(128, 128, 128));
   return image;
 }
 
 // The same wall with the contrast that makes the tilt taken out: grey and white tiles with
 // black mortar, darker than both, and the lines run plainly straight.
-QImage CafeWallPlain() {
-  QImage image = Canvas(545, 273, Qt::white);
+QImage CafeWallPlain(int density) {
+  QImage image = Canvas(545 * density, 273 * density, Qt::white);
   QPainter p(&image);
+  ToDensity(p, density);
   DrawWall(p, QColor(176, 176, 176), Qt::white, Qt::black);
   return image;
 }

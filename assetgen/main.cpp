@@ -1,6 +1,8 @@
 // lumora-assetgen: draws every course picture into the course folder.
 //
-//   lumora-assetgen DIR                       write the course pictures into DIR
+//   lumora-assetgen DIR                       write the course pictures into DIR, each also
+//                                             drawn twice and three times as finely
+//                                             (name@2x.jpg, name@3x.jpg)
 //   lumora-assetgen --contact-sheet FILE DIR  compose the pictures found in DIR into one PNG,
 //                                             the eye diagrams also with their page labels
 //                                             and the menu buttons as they show them
@@ -16,6 +18,8 @@
 #include <cstring>
 #include <iterator>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "assetgen/gif.h"
 #include "assetgen/labels.h"
@@ -26,10 +30,11 @@ namespace {
 
 using namespace assetgen;
 
-// Each course picture, by the constant that names it, and the function that draws it.
+// Each course picture, by the constant that names it, and the function that draws it at a
+// density.
 struct Drawing {
   std::string_view picture;
-  QImage (*draw)();
+  QImage (*draw)(int density);
 };
 
 constexpr Drawing kDrawings[] = {
@@ -77,13 +82,13 @@ QString FileName(std::string_view picture) {
   return QString::fromLatin1(picture.substr(1).data(), static_cast<qsizetype>(picture.size() - 1));
 }
 
-QString Write(const QImage& image, const QString& path) {
+QString Write(const QImage& image, const QString& path, int density) {
   if (path.endsWith(".gif")) return WriteGif(image, path);
-  // The file states 96 dpi, the resolution the pages are laid out at, whatever the platform's
-  // default would be.
+  // The file states 96 dpi, the resolution the pages are laid out at (a variant that many times
+  // its density), whatever the platform's default would be.
   QImage jpeg = image.convertToFormat(QImage::Format_RGB32);
-  jpeg.setDotsPerMeterX(3780);
-  jpeg.setDotsPerMeterY(3780);
+  jpeg.setDotsPerMeterX(3780 * density);
+  jpeg.setDotsPerMeterY(3780 * density);
   QImageWriter writer(path, "jpeg");
   writer.setQuality(90);
   if (!writer.write(jpeg)) return writer.errorString();
@@ -107,11 +112,16 @@ int WritePictures(const QString& dir) {
     return 1;
   }
   for (const Drawing& drawing : kDrawings) {
-    const QString path = QDir(dir).filePath(FileName(drawing.picture));
-    const QString error = Write(drawing.draw(), path);
-    if (!error.isEmpty()) {
-      std::fprintf(stderr, "lumora-assetgen: %s: %s\n", qPrintable(path), qPrintable(error));
-      return 1;
+    std::vector<std::pair<QString, int>> files = {{FileName(drawing.picture), 1}};
+    for (const int factor : content::kVariantFactors)
+      files.emplace_back(FileName(content::VariantName(drawing.picture, factor)), factor);
+    for (const auto& [name, density] : files) {
+      const QString path = QDir(dir).filePath(name);
+      const QString error = Write(drawing.draw(density), path, density);
+      if (!error.isEmpty()) {
+        std::fprintf(stderr, "lumora-assetgen: %s: %s\n", qPrintable(path), qPrintable(error));
+        return 1;
+      }
     }
   }
   return 0;

@@ -3,8 +3,8 @@
 
 namespace assetgen {
 
-QImage SpotMark() {
-  const QImage mark = Supersampled(39, 39, Qt::white, 4, [](QPainter& p) {
+QImage SpotMark(int density) {
+  const QImage mark = Supersampled(39, 39, density, Qt::white, 4, [](QPainter& p) {
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::black);
     p.drawEllipse(QPointF(19.5, 19.5), 13, 13);
@@ -12,8 +12,8 @@ QImage SpotMark() {
   return ToPalette(mark, BlendPalette({qRgb(255, 255, 255), qRgb(0, 0, 0)}, 14));
 }
 
-QImage CrossMark() {
-  const QImage mark = Supersampled(39, 39, Qt::white, 4, [](QPainter& p) {
+QImage CrossMark(int density) {
+  const QImage mark = Supersampled(39, 39, density, Qt::white, 4, [](QPainter& p) {
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::black);
     p.drawRect(QRectF(17, 5, 5, 29));

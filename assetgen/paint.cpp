@@ -12,6 +12,10 @@ QImage Canvas(int width, int height, QColor fill) {
   return image;
 }
 
+void ToDensity(QPainter& p, int density) {
+  if (density != 1) p.scale(density, density);
+}
+
 namespace {
 
 // One horizontal and one vertical running-sum pass of a box filter, edges clamped.

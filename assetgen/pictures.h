@@ -1,5 +1,8 @@
 // The course pictures, each drawn by one function, and the few drawing helpers they share.
-// Every function is deterministic: the same build draws the same pixels on every run.
+// Every function is deterministic: the same build draws the same pixels on every run. Each takes
+// a density: 1 draws the picture the pages were laid out with, 2 and 3 the same picture with two
+// and three times as many pixels each way, for denser screens and full screen. Drawings work in
+// the designed pixels whatever the density.
 #pragma once
 
 #include <QColor>
@@ -36,18 +39,22 @@ QImage Canvas(int width, int height, QColor fill);
 
 // Draws at `factor` times the size and shrinks with area averaging: smooth edges for pictures
 // meant to look photographic or soft. `draw` receives a painter already scaled, so it works in
-// the final picture's pixel coordinates.
+// the designed picture's pixel coordinates; the result has `density` pixels for each of them.
 template <typename Draw>
-QImage Supersampled(int width, int height, QColor fill, int factor, Draw draw) {
-  QImage big = Canvas(width * factor, height * factor, fill);
+QImage Supersampled(int width, int height, int density, QColor fill, int factor, Draw draw) {
+  QImage big = Canvas(width * factor * density, height * factor * density, fill);
   {
     QPainter p(&big);
     p.setRenderHint(QPainter::Antialiasing);
-    p.scale(factor, factor);
+    p.scale(factor * density, factor * density);
     draw(p);
   }
-  return big.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  return big.scaled(width * density, height * density, Qt::IgnoreAspectRatio,
+                    Qt::SmoothTransformation);
 }
+
+// A painter on a canvas of `density` pixels for each designed one, working in designed pixels.
+void ToDensity(QPainter& p, int density);
 
 // Three passes of a box blur of the given radius: close to a Gaussian low-pass.
 QImage Blurred(const QImage& image, int radius);
@@ -63,38 +70,38 @@ QImage ToPalette(const QImage& image, const std::vector<QRgb>& palette);
 std::vector<QRgb> BlendPalette(const std::vector<QRgb>& keys, int steps);
 
 // Backgrounds.
-QImage TitleBackground();  // bg5.jpg
-QImage MenuBackground();   // bg3.jpg
-QImage PageBackground();   // bg.jpg
+QImage TitleBackground(int density);  // bg5.jpg
+QImage MenuBackground(int density);   // bg3.jpg
+QImage PageBackground(int density);   // bg.jpg
 
 // The eye.
-QImage RealEye();     // realeye.jpg
-QImage EyeFront();    // eyefront.jpg
-QImage EyeCross();    // eyecross1.gif
-QImage EyeWorking();  // work.gif
-QImage SpotMark();    // spot.gif
-QImage CrossMark();   // ten.gif
+QImage RealEye(int density);     // realeye.jpg
+QImage EyeFront(int density);    // eyefront.jpg
+QImage EyeCross(int density);    // eyecross1.gif
+QImage EyeWorking(int density);  // work.gif
+QImage SpotMark(int density);    // spot.gif
+QImage CrossMark(int density);   // ten.gif
 
 // The program's icon (256 x 256, transparent ground): not a course picture, the package's.
 QImage AppIcon();  // lumora.png
 
 // Illusions of lightness, grids and lines.
-QImage GreySquares();        // 0grey1.jpg
-QImage GreySquaresProof();   // 0grey2.jpg
-QImage HermannGrid();        // 1line1.gif
-QImage ScintillatingGrid();  // 2line2.jpg
-QImage RedCross();           // 3square1.gif
-QImage RedCrossEnlarged();   // 3square2.gif
-QImage CafeWall();           // 4slope1.jpg
-QImage CafeWallPlain();      // 4slope2.jpg
+QImage GreySquares(int density);        // 0grey1.jpg
+QImage GreySquaresProof(int density);   // 0grey2.jpg
+QImage HermannGrid(int density);        // 1line1.gif
+QImage ScintillatingGrid(int density);  // 2line2.jpg
+QImage RedCross(int density);           // 3square1.gif
+QImage RedCrossEnlarged(int density);   // 3square2.gif
+QImage CafeWall(int density);           // 4slope1.jpg
+QImage CafeWallPlain(int density);      // 4slope2.jpg
 
 // Afterimages and pictures with two readings.
-QImage LightBulb();      // 5lightbulb1.jpg
-QImage LightField();     // 5lightbulb2.jpg
-QImage ColourSquares();  // 6colorsq1.jpg
-QImage WhiteField();     // 6colorsq2.jpg
-QImage VaseAndFaces();   // 8faces.gif
-QImage SkullFromAfar();  // 9head1.jpg
-QImage LadyCloseUp();    // 9head2.jpg
+QImage LightBulb(int density);      // 5lightbulb1.jpg
+QImage LightField(int density);     // 5lightbulb2.jpg
+QImage ColourSquares(int density);  // 6colorsq1.jpg
+QImage WhiteField(int density);     // 6colorsq2.jpg
+QImage VaseAndFaces(int density);   // 8faces.gif
+QImage SkullFromAfar(int density);  // 9head1.jpg
+QImage LadyCloseUp(int density);    // 9head2.jpg
 
 }  // namespace assetgen

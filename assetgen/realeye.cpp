@@ -169,8 +169,8 @@ void Lashes(QPainter& p, Rng& rng) {
 
 }  // namespace
 
-QImage RealEye() {
-  QImage image = Supersampled(76, 94, QColor(220, 178, 156), 4, [](QPainter& p) {
+QImage RealEye(int density) {
+  QImage image = Supersampled(76, 94, density, QColor(220, 178, 156), 4, [](QPainter& p) {
     Rng rng(11);  // one sequence through all the stages, in this order
     Skin(p);
     Eyebrow(p, rng);

@@ -63,10 +63,10 @@ void TreeAndImage(QPainter& p, const Section& s, const SectionParts& parts) {
 
 }  // namespace
 
-QImage EyeWorking() {
+QImage EyeWorking(int density) {
   const Diagram& d = EyeWorkingLabels();
   const Section s{QPointF(104, 120), 74, 0, 222, 28};
-  const QImage picture = Supersampled(309, 198, Qt::white, 3, [&](QPainter& p) {
+  const QImage picture = Supersampled(309, 198, density, Qt::white, 3, [&](QPainter& p) {
     const QPointF root = s.At(s.R - 10, s.nerveAt), end(40, 30);
     QPainterPath axis(root);
     axis.cubicTo(root + QPointF(-14, -12), end + QPointF(-2, 18), end);

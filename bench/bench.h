@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "forms/page.h"
@@ -116,12 +117,38 @@ MemoryFigures ReadMemory();
 // The child modes of this executable (lumora_bench --child=...): each starts from a fresh process.
 int StartUpChild(int argc, char** argv);
 int MemoryChild(int argc, char** argv);
+int ScaledChild(int argc, char** argv);
 
-// Runs this executable again in a child mode; returns its standard output, and when given the
-// time it was started.
-std::string RunChild(const std::string& mode, Clock::time_point* started = nullptr);
+// Runs this executable again in a child mode, on the offscreen platform and with the variables
+// given (an empty value removes one); returns its standard output, and when given the time it
+// was started.
+using Environment = std::vector<std::pair<std::string, std::string>>;
+std::string RunChild(const std::string& mode, Clock::time_point* started = nullptr,
+                     const Environment& environment = {});
 
 // Qt set-up of the course's main(): fonts and accessibility, no quit when the last window goes.
 void PrepareApplication();
+
+// --- the course shown larger ---
+
+// A child's surroundings: Qt's scale factor 2 on a 2560 x 1600 screen; a 1920 x 1080 screen.
+Environment AtScaleFactor2();
+Environment OnProjector();
+
+struct ScaledSwitches {
+  int switches = 0;
+  double median = 0, max = 0, ownMax = 0;  // milliseconds
+  double density = 0;                      // of the last page: screen pixels per designed one
+  double peakMiB = 0;                      // of the process, at the end
+};
+// Every edge ten times in a fresh process, at 200 % or full screen on the 1920 x 1080 screen.
+ScaledSwitches TimeScaledSwitches(bool fullScreen);
+
+// The course folder: its pictures as designed, their finer drawings, all of it; and the Debian
+// package, if one has been built.
+struct FolderSize {
+  double picturesKiB = 0, variantsKiB = 0, folderKiB = 0, packageKiB = 0;
+};
+FolderSize MeasureFolder();
 
 }  // namespace bench

@@ -44,7 +44,7 @@ std::string SelfPath() {
 // The environment of this process with some variables set or removed (an empty value removes).
 class Environ {
  public:
-  Environ(std::initializer_list<std::pair<std::string, std::string>> changes) {
+  explicit Environ(const Environment& changes) {
     for (char** e = environ; *e; ++e) {
       const std::string entry = *e;
       bool changed = false;
@@ -95,7 +95,8 @@ int Wait(pid_t pid) {
 
 // --- a child of this executable ---
 
-std::string RunChild(const std::string& mode, Clock::time_point* started) {
+std::string RunChild(const std::string& mode, Clock::time_point* started,
+                     const Environment& environment) {
   int out[2];
   if (pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
   // What the child says on standard error is shown only when it fails.
@@ -107,7 +108,11 @@ std::string RunChild(const std::string& mode, Clock::time_point* started) {
   posix_spawn_file_actions_adddup2(&a.actions, out[1], STDOUT_FILENO);
   posix_spawn_file_actions_adddup2(&a.actions, err, STDERR_FILENO);
   Args args{SelfPath(), "--child=" + mode};
-  Environ env{{"QT_QPA_PLATFORM", "offscreen"}};
+  Environment changes = environment;
+  if (std::none_of(changes.begin(), changes.end(),
+                   [](const auto& change) { return change.first == "QT_QPA_PLATFORM"; }))
+    changes.emplace_back("QT_QPA_PLATFORM", "offscreen");
+  Environ env(changes);
   pid_t pid = 0;
   const Clock::time_point t0 = Clock::now();
   const int spawned = posix_spawn(&pid, args.Get()[0], &a.actions, nullptr, args.Get(), env.Get());
@@ -280,7 +285,8 @@ double XServer::TimeToWindow(const std::string& executable) {
   const std::string folder = executable.substr(0, executable.rfind('/'));
   posix_spawn_file_actions_addchdir_np(&a.actions, folder.c_str());
   Args args{executable};
-  Environ env{{"DISPLAY", state_->display}, {"QT_QPA_PLATFORM", ""}, {"WAYLAND_DISPLAY", ""}};
+  Environ env(
+      Environment{{"DISPLAY", state_->display}, {"QT_QPA_PLATFORM", ""}, {"WAYLAND_DISPLAY", ""}});
   pid_t pid = 0;
   const Clock::time_point t0 = Clock::now();
   if (posix_spawn(&pid, executable.c_str(), &a.actions, nullptr, args.Get(), env.Get()) != 0)

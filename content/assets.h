@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace content {
@@ -22,6 +23,15 @@ inline constexpr std::array kPictures = {
 #include "content/pictures.def"
 #undef PICTURE
 };
+
+// Each picture is also drawn two and three times as finely, for screens with more pixels to the
+// inch and for full screen, in files beside it named as Qt names them: "\bg@2x.jpg". The build
+// reads the factors from the next line, so it stays one line.
+inline constexpr std::array kVariantFactors = {2, 3};
+std::string VariantName(std::string_view picture, int factor);
+// The variant a density needs (the screen's pixels for each designed pixel): the smallest that
+// covers it, the finest where none does, and 1 (the picture itself) up to 1.
+int VariantFactor(double density);
 
 // A short description of each picture, read out by screen readers in place of the picture;
 // empty for a name that is not one of kPictures.

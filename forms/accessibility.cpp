@@ -12,12 +12,21 @@
 #include "forms/inputhold.h"
 #include "forms/page.h"
 #include "forms/window.h"
+#include "forms/x11.h"
 
 namespace forms {
 
 namespace {
 
 QString Spoken(std::string_view s) { return QUtf8StringView(s).toString(); }
+
+// The child at a point of the screen, by the places the children report: they are in the pixels
+// a screen reader counts, which Qt's own search does not use.
+QAccessibleInterface* ChildAt(const QAccessibleInterface& parent, int x, int y) {
+  for (int i = 0; i < parent.childCount(); ++i)
+    if (QAccessibleInterface* c = parent.child(i); c && c->rect().contains(x, y)) return c;
+  return nullptr;
+}
 
 // A press made through the accessibility bus waits in the event queue like the pupil's own
 // input, and is held back with it during the blind-spot sweep.
@@ -54,6 +63,8 @@ class WindowAccessible final : public QAccessibleWidget {
       return QAccessible::queryAccessibleInterface(Page())->text(t);
     return QAccessibleWidget::text(t);
   }
+  QRect rect() const override { return ScreenReaderRect(*widget(), QAccessibleWidget::rect()); }
+  QAccessibleInterface* childAt(int x, int y) const override { return ChildAt(*this, x, y); }
   int childCount() const override { return Page() ? 1 : 0; }
   QAccessibleInterface* child(int index) const override {
     return index == 0 && Page() ? QAccessible::queryAccessibleInterface(Page()) : nullptr;
@@ -78,6 +89,9 @@ class WindowAccessible final : public QAccessibleWidget {
 class PageAccessible final : public QAccessibleWidget {
  public:
   explicit PageAccessible(forms::Page* p) : QAccessibleWidget(p, QAccessible::Pane) {}
+
+  QRect rect() const override { return ScreenReaderRect(*widget(), QAccessibleWidget::rect()); }
+  QAccessibleInterface* childAt(int x, int y) const override { return ChildAt(*this, x, y); }
 
   QString text(QAccessible::Text t) const override {
     if (t == QAccessible::Name) return Page().AccessibleName();
@@ -114,6 +128,8 @@ class ControlAccessible : public QAccessibleWidget {
   QAccessibleInterface* parent() const override {
     return QAccessible::queryAccessibleInterface(&control_.OwnPage());
   }
+  // Where the control is at the scale in use, in the pixels screen readers count.
+  QRect rect() const override { return ScreenReaderRect(*widget(), QAccessibleWidget::rect()); }
   QString text(QAccessible::Text t) const override {
     const pagedesc::ControlDescription& d = control_.Description();
     if (t == QAccessible::Name && !d.labelledBy.empty()) {

@@ -1,6 +1,8 @@
 #include "forms/caption.h"
 
 #include <QFontMetricsF>
+#include <QImage>
+#include <deque>
 #include <vector>
 
 namespace forms {
@@ -125,10 +127,13 @@ CaptionLayout LayOutCaption(const QString& text, const TextStyle& style, qreal w
   return layout;
 }
 
-void DrawCaption(QPainter& painter, const QString& text, const TextStyle& style,
-                 const CaptionLayout& layout, const QRectF& box, Qt::Alignment alignment) {
-  if (text.isEmpty()) return;
-  const qreal pitch = layout.pitch;
+namespace {
+
+// The lines of a caption, in the painter's own pixels, inside the area.
+void DrawLines(QPainter& painter, const QString& text, const TextStyle& style,
+               const CaptionLayout& layout, const QRectF& area, Qt::Alignment alignment,
+               qreal scale) {
+  const qreal pitch = layout.pitch * scale;
   const QFontMetricsF metrics(style.font);
   const Faces faces(style);
   // The face's own ascent and descent, centred in the line pitch.
@@ -136,16 +141,15 @@ void DrawCaption(QPainter& painter, const QString& text, const TextStyle& style,
   // A face drawn smaller than its advance sits in the middle of it.
   const qreal centring =
       style.font.letterSpacingType() == QFont::AbsoluteSpacing ? style.font.letterSpacing() / 2 : 0;
-  painter.save();
-  painter.setClipRect(box);
-  qreal top = box.top();
+  painter.setClipRect(area);
+  qreal top = area.top();
   for (const CaptionLine& line : layout.lines) {
-    if (top >= box.bottom()) break;
-    qreal left = box.left();
+    if (top >= area.bottom()) break;
+    qreal left = area.left();
     if (alignment & Qt::AlignHCenter)
-      left += (box.width() - line.width) / 2;
+      left += (area.width() - line.width * scale) / 2;
     else if (alignment & Qt::AlignRight)
-      left += box.width() - line.width;
+      left += area.width() - line.width * scale;
     // Runs between spaces and between faces, each where the layout put it: spaces keep the
     // Chinese face's width.
     const qsizetype end = line.start + line.length;
@@ -158,8 +162,8 @@ void DrawCaption(QPainter& painter, const QString& text, const TextStyle& style,
       qsizetype stop = run;
       while (stop < end && text[stop] != QLatin1Char(' ') && faces.IsLatin(text[stop]) == latin)
         ++stop;
-      const qreal x = left + layout.x[static_cast<std::size_t>(run)] -
-                      layout.x[static_cast<std::size_t>(line.start)];
+      const qreal x = left + layout.x[static_cast<std::size_t>(run)] * scale -
+                      layout.x[static_cast<std::size_t>(line.start)] * scale;
       painter.setFont(latin ? *style.latin : style.font);
       const QPointF at = latin ? QPointF(x, top + baseline - style.latinRise)
                                : QPointF(x + centring, top + baseline);
@@ -167,6 +171,62 @@ void DrawCaption(QPainter& painter, const QString& text, const TextStyle& style,
       run = stop;
     }
     top += pitch;
+  }
+}
+
+// Qt keeps the glyphs it draws up to 64 pixels and draws larger ones from their outlines every
+// time, which takes milliseconds for a heading at full screen. Headings that large are drawn
+// once and kept as pictures, the last few of them: as many as a page change meets.
+QImage LargeCaption(const QString& text, const TextStyle& style, const CaptionLayout& layout,
+                    QSize size, Qt::Alignment alignment, QColor colour, qreal scale) {
+  struct Kept {
+    QString text;
+    const TextStyle* style;
+    QSize size;
+    Qt::Alignment alignment;
+    QRgb colour;
+    qreal scale;
+    QImage image;
+  };
+  constexpr std::size_t kKept = 16;
+  static std::deque<Kept> kept;  // the most recent first
+  for (auto it = kept.begin(); it != kept.end(); ++it)
+    if (it->style == &style && it->size == size && it->alignment == alignment &&
+        it->colour == colour.rgba() && it->scale == scale && it->text == text) {
+      Kept found = *it;
+      kept.erase(it);
+      kept.push_front(found);
+      return found.image;
+    }
+  QImage image(size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.setPen(colour);
+  DrawLines(painter, text, style, layout, QRectF(QPointF(0, 0), QSizeF(size)), alignment, scale);
+  painter.end();
+  kept.push_front({text, &style, size, alignment, colour.rgba(), scale, image});
+  if (kept.size() > kKept) kept.pop_back();
+  return image;
+}
+
+}  // namespace
+
+void DrawCaption(QPainter& painter, const QString& text, const TextStyle& style,
+                 const CaptionLayout& layout, const QRectF& box, Qt::Alignment alignment,
+                 qreal scale) {
+  if (text.isEmpty()) return;
+  painter.save();
+  // In the device's own pixels: Qt emboldens a glyph drawn through a scaling transform (a
+  // screen's device pixel ratio) by what its unscaled size needs, half as much at twice the size.
+  const qreal ratio = painter.device()->devicePixelRatioF();
+  if (ratio != 1) painter.scale(1 / ratio, 1 / ratio);
+  const QRectF area(box.topLeft() * ratio, box.size() * ratio);
+  if (scale != 1 && style.large) {
+    const QRect at = area.toAlignedRect();
+    painter.drawImage(at.topLeft(), LargeCaption(text, style, layout, at.size(), alignment,
+                                                 painter.pen().color(), scale));
+  } else {
+    DrawLines(painter, text, style, layout, area, alignment, scale);
   }
   painter.restore();
 }

@@ -25,6 +25,8 @@ struct TextStyle {
   // how far its letters are raised to sit in the same band as the Chinese characters.
   std::optional<QFont> latin;
   qreal latinRise = 0;
+  // Glyphs larger than Qt keeps drawn: drawn from their outlines each time.
+  bool large = false;
 };
 
 struct CaptionLayout {
@@ -36,8 +38,12 @@ struct CaptionLayout {
 
 CaptionLayout LayOutCaption(const QString& text, const TextStyle& style, qreal width);
 
-// Draws the laid-out caption into the box, clipped at its edges.
+// Draws the laid-out caption into the box, clipped at its edges. Where the screen has `scale`
+// pixels for each designed one (a page shown larger, a screen of a higher density), the designed
+// layout is drawn that much larger, in `style` made for that scale: the same lines, each run of
+// characters where the designed layout puts it, times the scale.
 void DrawCaption(QPainter& painter, const QString& text, const TextStyle& style,
-                 const CaptionLayout& layout, const QRectF& box, Qt::Alignment alignment);
+                 const CaptionLayout& layout, const QRectF& box, Qt::Alignment alignment,
+                 qreal scale = 1);
 
 }  // namespace forms

@@ -65,7 +65,12 @@ void Control::Move(float left, float top) {
 
 void Control::SetTwips(const TwipRect& r) {
   twips_ = r;
-  widget_.setGeometry(r.ToPixels());
+  widget_.setGeometry(r.ToPixels(page_.Scale()));
+}
+
+void Control::Rescale() {
+  widget_.setGeometry(twips_.ToPixels(page_.Scale()));
+  Rescaled();
 }
 
 void Control::RaiseEvent(const char* event) {
@@ -111,7 +116,8 @@ Label::Label(Page& page, const pagedesc::ControlDescription& d)
 
 void Label::SetCaption(const QString& caption) {
   setText(caption);  // also what a screen reader reads
-  layout_ = &CachedLayout(caption, *style_, width());
+  // Laid out in the designed box: at every scale the lines break where they do there.
+  layout_ = &CachedLayout(caption, *style_, Twips().ToPixels().width());
   update();
 }
 
@@ -119,7 +125,13 @@ void Label::paintEvent(QPaintEvent*) {
   // Transparent: only the characters are drawn, over whatever lies behind the box.
   QPainter painter(this);
   painter.setPen(colour_);
-  DrawCaption(painter, text(), *style_, *layout_, QRectF(rect()), alignment_);
+  const qreal scale = page_.Scale() * devicePixelRatioF();
+  if (scale != 1 && (!scaledStyle_ || scaledFor_ != scale)) {
+    scaledStyle_ = &TextStyleOf(*Description().font, scale);
+    scaledFor_ = scale;
+  }
+  DrawCaption(painter, text(), scale == 1 ? *style_ : *scaledStyle_, *layout_, QRectF(rect()),
+              alignment_, scale);
 }
 
 qreal Label::CaptionHeight() const { return layout_->Height(); }
@@ -138,7 +150,7 @@ Button::Button(Page& page, const pagedesc::ControlDescription& d)
       Control(page, d, *this),
       isDefault_(d.isDefault),
       graphical_(d.graphical) {
-  if (d.font) setFont(FontOf(*d.font));
+  if (d.font) setFont(FontOf(*d.font, page.Scale()));
   setText(QUtf8StringView(d.caption).toString());
   setFocusPolicy(Qt::StrongFocus);
   setAutoDefault(false);
@@ -164,10 +176,15 @@ bool Button::DrawnAsDefault() const {
 }
 
 void Button::SetPicture(const forms::Picture& picture) {
-  picture_ = picture.pixmap;
+  picture_.Set(picture, page_.Density());
   // Named after what it opens (the label beside it); the picture says what it shows.
   setAccessibleDescription(picture.description);
   update();
+}
+
+void Button::Rescaled() {
+  if (Description().font) setFont(FontOf(*Description().font, page_.Scale()));
+  picture_.Sharpen(page_.Density());
 }
 
 void Button::paintEvent(QPaintEvent*) {
@@ -183,16 +200,49 @@ void Button::paintEvent(QPaintEvent*) {
     option.features |= QStyleOptionButton::DefaultButton;
   else
     option.features &= ~QStyleOptionButton::DefaultButton;
+  // On a screen with more pixels than points the caption is drawn apart, in its own pixels.
+  const QString caption = option.text;
+  const bool apart = devicePixelRatioF() != 1 && Description().font;
+  if (apart) option.text.clear();
   painter.drawControl(QStyle::CE_PushButton, option);
-  if (!graphical_ || picture_.isNull()) return;
+  if (apart) DrawScaledCaption(painter, option, caption);
+  if (graphical_ && !picture_.IsNull()) DrawPicture(painter, option);
+}
+
+// Drawn as the style draws a caption, but in the screen's own pixels: Qt emboldens glyphs drawn
+// through the screen's pixel ratio by what their unscaled size needs, half as much at twice it.
+void Button::DrawScaledCaption(QStylePainter& painter, const QStyleOptionButton& option,
+                               const QString& text) {
+  if (text.isEmpty()) return;
+  QRect face = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+  if (isDown())
+    face.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
+                   style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
+  const qreal ratio = devicePixelRatioF();
+  painter.save();
+  painter.scale(1 / ratio, 1 / ratio);
+  painter.setFont(FontOf(*Description().font, page_.Scale() * ratio));
+  painter.setPen(option.palette.color(QPalette::ButtonText));
+  painter.drawText(QRectF(QPointF(face.topLeft()) * ratio, QSizeF(face.size()) * ratio),
+                   Qt::AlignCenter, text);
+  painter.restore();
+}
+
+void Button::DrawPicture(QStylePainter& painter, const QStyleOptionButton& option) {
   // The picture sits centred on the face and is clipped to it; pressed, it shifts like a caption.
   const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this) + 1;
   const QRect face = rect().adjusted(frame, frame, -frame, -frame);
+  const QSize natural = picture_.Natural().size();
+  const qreal scale = page_.Scale();
   painter.save();
   painter.setClipRect(face);
-  QPoint at = rect().center() - QPoint(picture_.width() / 2, picture_.height() / 2) + QPoint(1, 1);
-  if (isDown()) at += QPoint(1, 1);
-  painter.drawPixmap(at, picture_);
+  QPointF at =
+      scale == 1
+          ? QPointF(rect().center() - QPoint(natural.width() / 2, natural.height() / 2))
+          : QRectF(rect()).center() - QPointF(natural.width(), natural.height()) * (scale / 2);
+  at += QPointF(1, 1);
+  if (isDown()) at += QPointF(1, 1);
+  picture_.Draw(painter, at, scale);
   painter.restore();
   if (!(option.state & QStyle::State_HasFocus)) return;
   // The picture covers the face, so the focus frame goes over it.
@@ -221,19 +271,21 @@ ImageBox::ImageBox(Page& page, const pagedesc::ControlDescription& d)
 }
 
 void ImageBox::SetPicture(const forms::Picture& picture) {
-  picture_ = picture.pixmap;
+  picture_.Set(picture, page_.Density());
   TwipRect r = Twips();
-  r.width = PixelsToTwips(picture_.width());
-  r.height = PixelsToTwips(picture_.height());
+  r.width = PixelsToTwips(picture.pixmap.width());
+  r.height = PixelsToTwips(picture.pixmap.height());
   SetTwips(r);
   setAccessibleName(picture.description);
   update();
 }
 
+void ImageBox::Rescaled() { picture_.Sharpen(page_.Density()); }
+
 void ImageBox::paintEvent(QPaintEvent*) {
-  if (picture_.isNull()) return;
+  if (picture_.IsNull()) return;
   QPainter painter(this);
-  painter.drawPixmap(0, 0, picture_);
+  picture_.Draw(painter, QPointF(0, 0), page_.Scale());
 }
 
 void ImageBox::mousePressEvent(QMouseEvent* e) {

@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QString>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <optional>
 
 #include "forms/caption.h"
@@ -40,9 +42,13 @@ class Control {
   void Move(float left, float top);
   // How many times the control has been moved since the page was built.
   unsigned Moves() const { return moves_; }
+  // Takes its place at the page's scale, and reads the pictures that scale needs.
+  void Rescale();
 
  protected:
   void SetTwips(const TwipRect& r);
+  // What else a control changes at another scale.
+  virtual void Rescaled() {}
   // The full name of one of this control's events, "Next_Click"; array elements add their index.
   void RaiseEvent(const char* event);
 
@@ -76,6 +82,9 @@ class Label final : public QLabel, public Control {
   Qt::Alignment alignment_;
   const TextStyle* style_;       // shared by every label in the same font
   const CaptionLayout* layout_;  // of the current caption in this box, shared likewise
+  // The style drawn in at the scale last painted at, where that is not the designed one.
+  const TextStyle* scaledStyle_ = nullptr;
+  qreal scaledFor_ = 1;
 };
 
 class Button final : public QPushButton, public Control {
@@ -90,19 +99,23 @@ class Button final : public QPushButton, public Control {
   bool DrawnAsDefault() const;
   bool Graphical() const { return graphical_; }
   void SetPicture(const Picture& picture);
-  const QPixmap& Picture() const { return picture_; }
+  const QPixmap& Picture() const { return picture_.Natural(); }
 
  protected:
   void paintEvent(QPaintEvent*) override;
   void keyPressEvent(QKeyEvent*) override;
+  void Rescaled() override;
 
  private:
   bool HasPageFocus() const;
+  void DrawPicture(QStylePainter& painter, const QStyleOptionButton& option);
+  void DrawScaledCaption(QStylePainter& painter, const QStyleOptionButton& option,
+                         const QString& text);
 
   QMetaObject::Connection focusWatch_;
   bool isDefault_;
   bool graphical_;
-  QPixmap picture_;
+  ShownPicture picture_;
 };
 
 class ImageBox final : public QWidget, public Control {
@@ -111,14 +124,17 @@ class ImageBox final : public QWidget, public Control {
   ImageBox(Page& page, const pagedesc::ControlDescription& d);
   // The box takes the picture's natural size and keeps its left and top.
   void SetPicture(const Picture& picture);
-  const QPixmap& Picture() const { return picture_; }
+  const QPixmap& Picture() const { return picture_.Natural(); }
+  // The variant it is drawn from: 1 for the picture itself.
+  int Factor() const { return picture_.Factor(); }
 
  protected:
   void paintEvent(QPaintEvent*) override;
   void mousePressEvent(QMouseEvent*) override;
+  void Rescaled() override;
 
  private:
-  QPixmap picture_;
+  ShownPicture picture_;
 };
 
 // Holds a program file; activating it starts that program beside the course.

@@ -15,6 +15,10 @@
 namespace forms {
 
 void InstallFontSubstitutions() {
+  // The Chinese stand-ins have no bold face, and Qt makes up bold only for glyphs under 64
+  // pixels: the title page's 72-point heading, and every heading at twice the size, would be
+  // drawn regular. Larger glyphs are drawn as outlines, which Qt emboldens as well once told to.
+  qputenv("QT_NO_SYNTHESIZED_BOLD_LIMIT", "1");
   // The real face first, as on Windows, then the Debian stand-ins (line spacing close to the
   // originals, so lesson texts fit their labels), then Noto as a last resort.
   QFont::insertSubstitutions(QStringLiteral("新細明體"),
@@ -100,7 +104,7 @@ const Face* FaceOf(const QFont& font) {
 // ink one em apart would touch. Each face is drawn smaller, by what its own glyphs need, and
 // keeps the described advance, so that lines still break where they were designed to; Latin
 // letters, from their own face, are raised to share the Chinese characters' band of ink.
-void DrawStandInsSmaller(TextStyle& style) {
+void DrawStandInsSmaller(TextStyle& style, double scale) {
   const QFont mixed = style.font;
   QFont chinese = mixed, latin = mixed;
   chinese.setFamilies({mixed.families().at(1)});
@@ -109,7 +113,10 @@ void DrawStandInsSmaller(TextStyle& style) {
   const Face* roman = FaceOf(latin);
   if (!han || !roman) return;
   const QChar full = kHanSample.front();
-  const qreal advance = QFontMetricsF(chinese).horizontalAdvance(full);
+  // The designed advance times the scale: advances at another size are not quite in proportion.
+  QFont designed = chinese;
+  designed.setPointSizeF(mixed.pointSizeF() / scale);
+  const qreal advance = QFontMetricsF(designed).horizontalAdvance(full) * scale;
   chinese.setPointSizeF(mixed.pointSizeF() * han->scale);
   chinese.setLetterSpacing(QFont::AbsoluteSpacing,
                            advance - QFontMetricsF(chinese).horizontalAdvance(full));
@@ -123,7 +130,7 @@ void DrawStandInsSmaller(TextStyle& style) {
 
 }  // namespace
 
-QFont MakeFont(const pagedesc::FontSpec& described) {
+QFont MakeFont(const pagedesc::FontSpec& described, double scale) {
   const QString family = QUtf8StringView(described.family).toString();
   QFont font(family);
   // The stand-ins draw Latin letters poorly (an l is hard to tell from a 1), and the lessons
@@ -131,7 +138,7 @@ QFont MakeFont(const pagedesc::FontSpec& described) {
   // Chinese one.
   if (described.charset == pagedesc::kCharsetBig5 && !RealFaceInstalled(family))
     font.setFamilies({QStringLiteral("Times New Roman"), family});
-  font.setPointSizeF(described.Points());
+  font.setPointSizeF(described.Points() * scale);
   font.setWeight(described.weight >= 700 ? QFont::Bold : QFont::Normal);
   font.setUnderline(described.underline);
   font.setItalic(described.italic);
@@ -140,19 +147,23 @@ QFont MakeFont(const pagedesc::FontSpec& described) {
   return font;
 }
 
-TextStyle MakeTextStyle(const pagedesc::FontSpec& described) {
+TextStyle MakeTextStyle(const pagedesc::FontSpec& described, double scale) {
   TextStyle style;
-  style.font = MakeFont(described);
-  const QFontMetricsF metrics(style.font);
+  style.font = MakeFont(described, scale);
+  const QFont designed = scale == 1 ? style.font : MakeFont(described);
+  const QFontMetricsF metrics(designed);
   if (described.charset == pagedesc::kCharsetBig5) {
-    style.pitch = QFontInfo(style.font).pixelSize();
+    style.pitch = QFontInfo(designed).pixelSize() * scale;
     style.space = style.pitch / 2;
     // MakeFont puts a Latin face before the Chinese one only where that is a stand-in.
-    if (style.font.families().size() > 1) DrawStandInsSmaller(style);
+    if (style.font.families().size() > 1) DrawStandInsSmaller(style, scale);
   } else {
-    style.pitch = metrics.height();
-    style.space = metrics.horizontalAdvance(QLatin1Char(' '));
+    style.pitch = metrics.height() * scale;
+    style.space = metrics.horizontalAdvance(QLatin1Char(' ')) * scale;
   }
+  // Qt draws glyphs above 64 pixels from their outlines instead of keeping them.
+  const auto large = [](const QFont& f) { return QFontInfo(f).pixelSize() > 64; };
+  style.large = large(style.font) || (style.latin && large(*style.latin));
   return style;
 }
 
@@ -164,41 +175,51 @@ namespace {
 
 // Made on first use, then kept.
 template <typename T, typename Make>
-const T& Kept(std::map<FontKey, T>& kept, const pagedesc::FontSpec& described, Make make) {
-  const FontKey key = KeyOf(described);
+const T& Kept(std::map<std::pair<FontKey, double>, T>& kept, const pagedesc::FontSpec& described,
+              double scale, Make make) {
+  const std::pair key(KeyOf(described), scale);
   const auto found = kept.find(key);
   if (found != kept.end()) return found->second;
-  return kept.emplace(key, make(described)).first->second;
+  return kept.emplace(key, make(described, scale)).first->second;
 }
 
 }  // namespace
 
-const TextStyle& TextStyleOf(const pagedesc::FontSpec& described) {
-  static std::map<FontKey, TextStyle> styles;
-  return Kept(styles, described, MakeTextStyle);
+const TextStyle& TextStyleOf(const pagedesc::FontSpec& described, double scale) {
+  static std::map<std::pair<FontKey, double>, TextStyle> styles;
+  return Kept(styles, described, scale, MakeTextStyle);
 }
 
-const QFont& FontOf(const pagedesc::FontSpec& described) {
-  static std::map<FontKey, QFont> fonts;
-  return Kept(fonts, described, MakeFont);
+const QFont& FontOf(const pagedesc::FontSpec& described, double scale) {
+  static std::map<std::pair<FontKey, double>, QFont> fonts;
+  return Kept(fonts, described, scale, [](const pagedesc::FontSpec& d, double s) {
+    QFont font = MakeFont(d, s);
+    // Opened at once, so that this font, kept, holds its faces: buttons draw in copies of it,
+    // which go with their page, and Qt would drop the faces and their glyphs with the last.
+    // Only what the faces have: a Chinese character in a Latin face sends Qt to a fallback.
+    const bool chinese = d.charset == pagedesc::kCharsetBig5;
+    QFontMetricsF(font).horizontalAdvance(chinese ? QStringLiteral("A\u773C")
+                                                  : QStringLiteral("A"));
+    return font;
+  });
 }
 
 void PrepareFonts(const std::vector<FontSample>& samples) {
+  // Text is drawn in the screen's own pixels, in fonts of the described size times its ratio.
   const qreal ratio =
       QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->devicePixelRatio() : 1.0;
   QImage scratch(QSize(160, 160) * ratio, QImage::Format_ARGB32_Premultiplied);
-  scratch.setDevicePixelRatio(ratio);
   scratch.fill(Qt::transparent);
   QPainter painter(&scratch);
   for (const FontSample& sample : samples) {
     std::vector<QFont> faces;
     const QFont* latinFace = nullptr;
     if (sample.asLabel) {
-      const TextStyle& style = TextStyleOf(*sample.described);
+      const TextStyle& style = TextStyleOf(*sample.described, ratio);
       faces.push_back(style.font);
       if (style.latin) faces.push_back(*style.latin), latinFace = &*style.latin;
     } else {
-      faces.push_back(FontOf(*sample.described));
+      faces.push_back(FontOf(*sample.described, ratio));
     }
     for (const QFont& face : faces) {
       painter.setFont(face);
@@ -212,7 +233,7 @@ void PrepareFonts(const std::vector<FontSample>& samples) {
       for (const QChar c : sample.characters)
         if (!latin || (c.unicode() < 0x2E80 && metrics.inFont(c)))
           for (const qreal quarter : {0.0, 0.25, 0.5, 0.75})
-            painter.drawText(QPointF(4 + quarter, 100), QString(c));
+            painter.drawText(QPointF(4 + quarter, 100 * ratio), QString(c));
     }
   }
 }

@@ -16,14 +16,16 @@ namespace forms {
 // Registers the stand-ins with Qt. Called once at start-up, before any page is built.
 void InstallFontSubstitutions();
 
-QFont MakeFont(const pagedesc::FontSpec& described);
+// The described font, at its size times the scale (a page shown larger or smaller).
+QFont MakeFont(const pagedesc::FontSpec& described, double scale = 1);
 
 // How a label sets its text in the described font. The Chinese faces the pages were designed
 // with set their lines one em apart and their spaces half an em wide, and the layouts count on
 // both; the stand-ins are taller, so their lines are set at the designed pitch, and drawn a
 // little smaller (each face by what its glyphs need) so that neighbouring lines do not touch.
-// Other faces use their own measures.
-TextStyle MakeTextStyle(const pagedesc::FontSpec& described);
+// Other faces use their own measures. At another scale every measure is the designed one times
+// the scale.
+TextStyle MakeTextStyle(const pagedesc::FontSpec& described, double scale = 1);
 
 // What tells one described font from another.
 using FontKey =
@@ -32,10 +34,10 @@ FontKey KeyOf(const pagedesc::FontSpec& described);
 
 // The same, made once for each described font and kept for the program's life: every label in
 // that font shares it, and its address stands for it. Kept, its faces keep their rasterised
-// glyphs too: Qt drops the glyphs of fonts nobody holds.
-const TextStyle& TextStyleOf(const pagedesc::FontSpec& described);
+// glyphs too: Qt drops the glyphs of fonts nobody holds. Likewise for each scale in use.
+const TextStyle& TextStyleOf(const pagedesc::FontSpec& described, double scale = 1);
 // The font a button draws its caption in, kept likewise.
-const QFont& FontOf(const pagedesc::FontSpec& described);
+const QFont& FontOf(const pagedesc::FontSpec& described, double scale = 1);
 
 // Characters to draw once in a described font: as a label sets them (in the faces of its text
 // style) or as a button's caption (in the font itself).
@@ -45,9 +47,9 @@ struct FontSample {
   bool asLabel = true;
 };
 
-// Opens each font and draws each character once in the faces it will be drawn in. Done before a
-// page is first shown, it spares its first visit the wait for fonts to be found and glyphs
-// rasterised.
+// Opens each font and draws each character once in the faces it will be drawn in, at the
+// screen's device pixel ratio. Done before a page is first shown, it spares its first visit the
+// wait for fonts to be found and glyphs rasterised.
 void PrepareFonts(const std::vector<FontSample>& samples);
 
 }  // namespace forms

@@ -6,6 +6,7 @@
 
 #include "forms/colours.h"
 #include "forms/units.h"
+#include "forms/window.h"
 
 namespace forms {
 
@@ -13,10 +14,9 @@ Page::Page(const pagedesc::PageDescription& description, FailureSink sink, QWidg
     : QWidget(window), description_(description), sink_(std::move(sink)) {
   setObjectName(Name());
   hide();
-  // A fixed frame: the client area always has its design size.
-  const QRect client =
-      TwipRect{0, 0, description_.clientWidth, description_.clientHeight}.ToPixels();
-  setFixedSize(client.size());
+  if (auto* shownIn = qobject_cast<Window*>(window)) scale_ = shownIn->ScaleFor(DesignSize());
+  // A fixed frame: the client area always has its design size, times the scale.
+  setFixedSize(ClientArea().ToPixels(scale_).size());
   BuildControls();
   OrderFocus();
 }
@@ -24,6 +24,24 @@ Page::Page(const pagedesc::PageDescription& description, FailureSink sink, QWidg
 Page::~Page() = default;
 
 QString Page::Name() const { return QUtf8StringView(description_.name).toString(); }
+
+TwipRect Page::ClientArea() const {
+  return {0, 0, description_.clientWidth, description_.clientHeight};
+}
+
+QSize Page::DesignSize() const { return ClientArea().ToPixels().size(); }
+
+void Page::SetScale(double scale) {
+  if (scale == scale_ || unloaded_) return;
+  const FailureSink sink = sink_;
+  RunHandler(sink, [&] {
+    scale_ = scale;
+    setFixedSize(ClientArea().ToPixels(scale_).size());
+    for (Control* c : controls_) c->Rescale();
+    background_.Sharpen(Density());
+    update();
+  });
+}
 
 void Page::BuildControls() {
   // Created from the last listed to the first: each new child is stacked above those before it,
@@ -192,7 +210,7 @@ void Page::Unload() {
 // --- contents ---
 
 void Page::SetPicture(const forms::Picture& picture) {
-  background_ = picture.pixmap;
+  background_.Set(picture, Density());
   update();
 }
 
@@ -224,9 +242,13 @@ Container& Page::ContainerNamed(const QString& name) {
 
 void Page::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.fillRect(rect(), ResolveColour(description_.background));
-  // Drawn once, unscaled, from the top-left corner.
-  if (!background_.isNull()) painter.drawPixmap(0, 0, background_);
+  // The colour shows where no background picture covers the page.
+  const QSizeF covered = QSizeF(background_.Natural().size()) * scale_;
+  if (covered.width() < width() || covered.height() < height() ||
+      background_.Natural().hasAlphaChannel())
+    painter.fillRect(rect(), ResolveColour(description_.background));
+  // Drawn once, untiled, from the top-left corner, at the page's scale.
+  background_.Draw(painter, QPointF(0, 0), scale_);
 }
 
 void Page::mousePressEvent(QMouseEvent* e) {

@@ -22,7 +22,8 @@ class Page final : public QWidget {
   Q_OBJECT
  public:
   // Builds the page and its controls, hidden, inside the course's window (none: a page of its
-  // own, as the benchmarks build them). Failures in handlers go to the sink.
+  // own, as the benchmarks build them), at the scale the window shows it at. Failures in
+  // handlers go to the sink.
   Page(const pagedesc::PageDescription& description, FailureSink sink, QWidget* window = nullptr);
   ~Page() override;
 
@@ -49,9 +50,22 @@ class Page final : public QWidget {
   void Unload();
   bool Unloaded() const { return unloaded_; }
 
+  // --- size ---
+  // The client area as designed, in device-independent pixels.
+  QSize DesignSize() const;
+  // How large the page is shown: 1 as designed; larger full screen, smaller on a screen too
+  // small for the designed window.
+  double Scale() const { return scale_; }
+  // The screen's pixels for each designed pixel: the scale times the device pixel ratio.
+  double Density() const { return scale_ * devicePixelRatioF(); }
+  // Lays the page out again at another scale, keeping all its handlers have changed, and reads
+  // the pictures it needs at that scale. A picture that cannot be read ends the program, as
+  // it would in a handler.
+  void SetScale(double scale);
+
   // --- contents ---
   void SetPicture(const Picture& picture);  // the page background
-  const QPixmap& Picture() const { return background_; }
+  const QPixmap& Picture() const { return background_.Natural(); }
   float ScaleX() const { return description_.scaleX; }
   float ScaleY() const { return description_.scaleY; }
 
@@ -79,6 +93,7 @@ class Page final : public QWidget {
  private:
   template <class T>
   T& Named(const QString& name, std::optional<int> index, const char* kind);
+  TwipRect ClientArea() const;
   void BuildControls();
   void OrderFocus();
   Control* PictureUnder(Control& label) const;
@@ -87,7 +102,8 @@ class Page final : public QWidget {
   FailureSink sink_;
   std::map<QString, Handler> handlers_;
   std::vector<Control*> controls_;  // front to back, as described
-  QPixmap background_;
+  ShownPicture background_;
+  double scale_ = 1;
   bool unloaded_ = false;
 };
 

@@ -2,12 +2,22 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
 #include <QScreen>
+#include <algorithm>
 
 #include "forms/page.h"
 #include "forms/x11.h"
 
 namespace forms {
+
+namespace {
+
+// Around a page shown full screen: dark and even, so that the eye stays on the page.
+const QColor kBands(32, 32, 32);
+
+}  // namespace
 
 Window::Window()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -21,9 +31,9 @@ Window::Window()
 void Window::Freeze() { setUpdatesEnabled(false); }
 
 void Window::Show(Page& page) {
-  Place(page.size());
+  if (!fullScreen_) Place(page.size());
   SetTitle(page.Title());
-  page.move(0, 0);
+  LayOut(page);
   page.show();
   page_ = &page;
   winId();  // the native window exists from here on
@@ -72,11 +82,86 @@ void Window::Centre() {
   const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
   if (!screen) return;
   const QRect area = screen->availableGeometry();
-  const QMargins frame = RequestFrameExtents(*this).value_or(QMargins());
+  const QMargins frame = Frame();
   const QSize outer = size().grownBy(frame);
   const QPoint corner(area.x() + (area.width() - outer.width()) / 2,
                       area.y() + (area.height() - outer.height()) / 2);
   setGeometry(QRect(corner + QPoint(frame.left(), frame.top()), size()));
+}
+
+// Asked once: the frame the window manager puts around the designed window. A window that can
+// be resized gets a wider frame (with handles to drag), so the size is fixed first.
+QMargins Window::Frame() {
+  if (!frame_) {
+    if (minimumSize() != maximumSize()) setFixedSize(size());
+    frame_ = RequestFrameExtents(*this).value_or(QMargins());
+  }
+  return *frame_;
+}
+
+double Window::ScaleFor(QSize designed) {
+  if (designed.isEmpty()) return 1;
+  if (fullScreen_)
+    return std::min(width() / double(designed.width()), height() / double(designed.height()));
+  const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return 1;
+  // With a large scale factor a small screen has room for less than the designed window; then
+  // it is made as large as fits, title bar and buttons on the screen.
+  const QSize room = screen->availableGeometry().size().shrunkBy(Frame());
+  return std::min(
+      {1.0, room.width() / double(designed.width()), room.height() / double(designed.height())});
+}
+
+void Window::LayOut(Page& page) {
+  if (fullScreen_) page.SetScale(ScaleFor(page.DesignSize()));
+  page.move((width() - page.width()) / 2, (height() - page.height()) / 2);
+}
+
+void Window::ToggleFullScreen() {
+  Page* page = Shown();
+  if (!fullScreen_) {
+    centre_ = geometry().center();
+    fullScreen_ = true;
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    // The page grows when the window does.
+    setWindowState(windowState() | Qt::WindowFullScreen);
+    return;
+  }
+  fullScreen_ = false;
+  setWindowState(windowState() & ~Qt::WindowFullScreen);
+  if (!page) return;
+  page->SetScale(ScaleFor(page->DesignSize()));
+  setFixedSize(page->size());
+  QRect designed(QPoint(), page->size());
+  designed.moveCenter(centre_);
+  setGeometry(designed);
+  LayOut(*page);
+}
+
+void Window::keyPressEvent(QKeyEvent* e) {
+  // Reaches the window when no control takes the key: Esc means nothing else on any page.
+  const bool toggles = e->key() == Qt::Key_F11 || (e->key() == Qt::Key_Escape && fullScreen_);
+  if (toggles && !e->isAutoRepeat()) {
+    e->accept();
+    ToggleFullScreen();
+    return;
+  }
+  QWidget::keyPressEvent(e);
+}
+
+void Window::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  if (Page* page = Shown()) LayOut(*page);
+}
+
+void Window::paintEvent(QPaintEvent*) {
+  // The page paints all of itself; the window only what lies around it, full screen.
+  QRegion bands(rect());
+  if (const Page* page = Shown()) bands -= page->geometry();
+  if (bands.isEmpty()) return;
+  QPainter painter(this);
+  for (const QRect& r : bands) painter.fillRect(r, kBands);
 }
 
 void Window::closeEvent(QCloseEvent* e) {

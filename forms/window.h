@@ -3,9 +3,11 @@
 // window keeps its place, its taskbar entry and the keyboard focus.
 #pragma once
 
+#include <QMargins>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 namespace forms {
 
@@ -28,20 +30,39 @@ class Window final : public QWidget {
   // The page shown, if any.
   Page* Shown() const;
 
+  // F11: the page shown full screen, as large as the screen allows, the rest of the screen in
+  // one calm colour; again (or Esc), the designed window, at the centre it had. Pages shown in
+  // between come full screen too.
+  void ToggleFullScreen();
+  bool FullScreen() const { return fullScreen_; }
+  // The scale a page of the given designed size is shown at: full screen the largest that
+  // fits; otherwise 1, or less where the designed window with its frame would not fit on the
+  // screen.
+  double ScaleFor(QSize designed);
+
   // What the window does when the window system closes it.
   void OnClosed(std::function<void()> closed) { closed_ = std::move(closed); }
 
  protected:
   void closeEvent(QCloseEvent*) override;
+  void keyPressEvent(QKeyEvent*) override;
+  void resizeEvent(QResizeEvent*) override;
+  void paintEvent(QPaintEvent*) override;
 
  private:
   void SetTitle(const QString& title);
   void Place(QSize client);
   void Centre();
+  // The page at the scale the window now asks for, in the middle of it.
+  void LayOut(Page& page);
+  QMargins Frame();
 
   std::function<void()> closed_;
   QPointer<QWidget> page_;
   bool placed_ = false;
+  bool fullScreen_ = false;
+  QPoint centre_;  // of the designed window, kept while full screen
+  std::optional<QMargins> frame_;
 };
 
 }  // namespace forms

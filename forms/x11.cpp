@@ -1,6 +1,7 @@
 #include "forms/x11.h"
 
 #include <QGuiApplication>
+#include <QScreen>
 
 #ifdef LUMORA_HAVE_XCB
 #include <xcb/xcb.h>
@@ -80,6 +81,8 @@ void ClearWindowTitle([[maybe_unused]] QWidget& window) {
 
 std::optional<QMargins> RequestFrameExtents([[maybe_unused]] QWidget& window) {
 #ifdef LUMORA_HAVE_XCB
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) return std::nullopt;
+  window.winId();  // the native window, to ask about
   xcb_connection_t* c = Connection(window);
   if (!c) return std::nullopt;
   const auto id = static_cast<xcb_window_t>(window.winId());
@@ -97,7 +100,12 @@ std::optional<QMargins> RequestFrameExtents([[maybe_unused]] QWidget& window) {
                  reinterpret_cast<const char*>(&ask));
   xcb_flush(c);
   for (int i = 0; i < 50; ++i) {
-    if (auto margins = ReadFrameExtents(c, id, extents)) return margins;
+    // In the screen's pixels; the course measures in Qt's device-independent ones.
+    if (auto margins = ReadFrameExtents(c, id, extents)) {
+      const qreal ratio = window.devicePixelRatioF();
+      return QMargins(qRound(margins->left() / ratio), qRound(margins->top() / ratio),
+                      qRound(margins->right() / ratio), qRound(margins->bottom() / ratio));
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
 #endif
@@ -119,6 +127,17 @@ bool RepeatKeysWithoutReleases() {
 #else
   return false;
 #endif
+}
+
+QRect ScreenReaderRect(const QWidget& widget, const QRect& global) {
+  const qreal ratio = widget.devicePixelRatioF();
+  if (ratio == 1 || QGuiApplication::platformName() != QLatin1String("xcb")) return global;
+  // Qt keeps each screen's top-left corner where the screen has it and scales from there.
+  const QPoint origin = widget.screen() ? widget.screen()->geometry().topLeft() : QPoint();
+  const auto native = [&](QPoint p) { return origin + (QPointF(p - origin) * ratio).toPoint(); };
+  const QPoint topLeft = native(global.topLeft());
+  const QPoint end = native(global.topLeft() + QPoint(global.width(), global.height()));
+  return {topLeft, QSize(end.x() - topLeft.x(), end.y() - topLeft.y())};
 }
 
 }  // namespace forms

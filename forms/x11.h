@@ -14,7 +14,8 @@ namespace forms {
 void ClearWindowTitle(QWidget& window);
 
 // The frame the window manager will put around the window, asked for before the window is
-// mapped; nothing when there is no window manager or it does not answer in time.
+// mapped (its native window is made for that), in device-independent pixels; nothing when there
+// is no window manager or it does not answer in time.
 std::optional<QMargins> RequestFrameExtents(QWidget& window);
 
 // Asks the X server to send a held key's repeats as presses alone, without the release it
@@ -22,5 +23,9 @@ std::optional<QMargins> RequestFrameExtents(QWidget& window);
 // from its press to its one release. Qt tells a repeat by looking for the press that follows a
 // release, and under load that press may not have arrived yet. Whether the server agreed.
 bool RepeatKeysWithoutReleases();
+
+// A widget's place on the screen (in Qt's device-independent pixels) in the pixels a screen
+// reader measures the screen in: on X11 the screen's own, whatever the scale factor.
+QRect ScreenReaderRect(const QWidget& widget, const QRect& global);
 
 }  // namespace forms

@@ -95,7 +95,10 @@ bool Course::DecodeAhead() {
     ++aheadPage_, aheadPicture_ = 0;
   if (aheadPage_ >= map_.size()) return false;
   try {
-    LoadAssetPicture(map_[aheadPage_].handlers.pictures[aheadPicture_++]);
+    // With the variant the pages are shown at now, if they need one.
+    const forms::Picture picture =
+        LoadAssetPicture(map_[aheadPage_].handlers.pictures[aheadPicture_++]);
+    if (current_) picture.variant(current_->Density());
   } catch (const forms::Failure&) {
   }
   return true;
@@ -162,15 +165,30 @@ QString Course::AssetPath(std::string_view asset) const {
 }
 
 forms::Picture Course::LoadAssetPicture(std::string_view asset) const {
-  const QString path = AssetPath(asset);
+  return {ReadPicture(asset), QUtf8StringView(content::DescribePicture(asset)).toString(),
+          [this, asset](double density) { return LoadVariant(asset, density); }};
+}
+
+QPixmap Course::ReadPicture(std::string_view name) const {
+  const QString path = AssetPath(name);
   const QFileInfo info(path);
   if (!info.exists()) throw forms::Failure(QStringLiteral("找不到圖片檔案：%1").arg(path));
   if (!info.isFile())
     throw forms::Failure(QStringLiteral("無法讀取圖片檔案（不是一般檔案）：%1").arg(path));
   if (!info.isReadable())
     throw forms::Failure(QStringLiteral("無法讀取圖片檔案（沒有讀取權限）：%1").arg(path));
+  return pictures_.Read(name, path);
+}
 
-  return {pictures_.Read(asset, path), QUtf8StringView(content::DescribePicture(asset)).toString()};
+forms::Variant Course::LoadVariant(std::string_view asset, double density) const {
+  const int factor = content::VariantFactor(density);
+  if (factor == 1) return {};
+  const std::string name = content::VariantName(asset, factor);
+  // A finer drawing is an addition: without one the picture itself is drawn larger. A file that
+  // is there but cannot be read (a broken link included) is reported like any other.
+  const QFileInfo info(AssetPath(name));
+  if (!info.exists() && !info.isSymLink()) return {};
+  return {factor, ReadPicture(name)};
 }
 
 }  // namespace shell

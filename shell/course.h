@@ -56,6 +56,9 @@ class Course {
   bool DecodeAhead();
   void Fail(const QString& message);
   void End(int status);
+  // The picture file named (a course picture or one of its variants), checked and read.
+  QPixmap ReadPicture(std::string_view name) const;
+  forms::Variant LoadVariant(std::string_view asset, double density) const;
 
   Environment env_;
   const CourseMap& map_;

@@ -1,6 +1,7 @@
 // The course pictures as the build leaves them beside the course executable: each one is there,
 // is what its name says, fits the place its page gives it, and really shows its illusion. The
 // generator is run again to check that it draws the same bytes every time.
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -37,6 +38,36 @@ double Sum(const QImage& image, F f, QRect area = {}) {
 
 double MeanLuma(const QImage& image) {
   return Sum(image, Luma) / (double(image.width()) * image.height());
+}
+
+// The energy of the finest detail: the mean square of the luma's Laplacian.
+double Detail(const QImage& image) {
+  const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+  const auto at = [&](int x, int y) { return double(Luma(rgb.pixel(x, y))); };
+  double sum = 0;
+  for (int y = 1; y + 1 < rgb.height(); ++y)
+    for (int x = 1; x + 1 < rgb.width(); ++x) {
+      const double v = 4 * at(x, y) - at(x - 1, y) - at(x + 1, y) - at(x, y - 1) - at(x, y + 1);
+      sum += v * v;
+    }
+  return sum / ((rgb.width() - 2.0) * (rgb.height() - 2.0));
+}
+
+// The picture after a round through a JPEG file of the generator's quality.
+QImage ThroughJpeg(const QImage& image) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, "JPEG", 90);
+  return QImage::fromData(bytes, "JPEG");
+}
+
+// Every finer drawing of a picture, by its factor, as the course finds it.
+std::vector<std::pair<int, QString>> Variants(std::string_view picture) {
+  std::vector<std::pair<int, QString>> files;
+  for (const int factor : content::kVariantFactors)
+    files.emplace_back(factor, FileName(content::VariantName(picture, factor)));
+  return files;
 }
 
 }  // namespace
@@ -119,12 +150,68 @@ class TestAssets : public QObject {
     QVERIFY(first.isValid() && second.isValid());
     QVERIFY(Generate({first.path()}) && Generate({second.path()}));
     QStringList expected;
-    for (std::string_view picture : content::kPictures) expected << FileName(picture);
+    for (std::string_view picture : content::kPictures) {
+      expected << FileName(picture);
+      for (const auto& [factor, variant] : Variants(picture)) expected << variant;
+    }
     expected.sort();
     QCOMPARE(QDir(first.path()).entryList(QDir::Files, QDir::Name), expected);
     for (const QString& name : expected)
       QVERIFY2(Bytes(first.filePath(name)) == Bytes(second.filePath(name)),
                qPrintable(name + " differs between two runs"));
+  }
+
+  // Each picture is drawn again two and three times as finely: readable by every account, in
+  // the format of the picture, exactly that many pixels each way, and the same picture: brought
+  // back to the designed size it differs from it by about what JPEG's coding or a GIF's palette
+  // does.
+  void everyVariantIsThePictureDrawnFiner() {
+    for (std::string_view picture : content::kPictures) {
+      const QImage designed = Load(FileName(picture));
+      for (const auto& [factor, name] : Variants(picture)) {
+        const QString file = bin_.filePath(name);
+        QVERIFY2(QFile::permissions(file).testFlag(QFile::ReadOther), qPrintable(file));
+        QCOMPARE(QImageReader(file).format(),
+                 QImageReader(bin_.filePath(FileName(picture))).format());
+        const QImage fine = Load(name);
+        QCOMPARE(fine.size(), designed.size() * factor);
+        const QImage back =
+            fine.scaled(designed.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        double diff = 0;
+        for (int y = 0; y < designed.height(); ++y)
+          for (int x = 0; x < designed.width(); ++x)
+            diff += std::abs(Luma(back.pixel(x, y)) - Luma(designed.pixel(x, y)));
+        diff /= double(designed.width()) * designed.height();
+        qInfo("%s: %.2f levels from the designed picture", qPrintable(name), diff);
+        QVERIFY2(diff < 6, qPrintable(QString("%1: %2 levels apart").arg(name).arg(diff)));
+      }
+    }
+  }
+
+  // The finer drawings show detail that enlarging the designed picture cannot: the energy of
+  // their finest frequencies is well above that of the designed picture smoothly enlarged, and
+  // above what JPEG's coding adds to it. A picture with hardly any fine detail of its own (a
+  // plain background, a picture blurred on purpose) need only be no worse than the enlargement.
+  void variantsShowDetailAnEnlargementCannot() {
+    constexpr double kFlat = 5;  // the detail of the plainest pictures with a pattern is above 7
+    for (std::string_view picture : content::kPictures) {
+      const QImage designed = Load(FileName(picture));
+      const bool flat = Detail(designed) < kFlat;
+      for (const auto& [factor, name] : Variants(picture)) {
+        const QImage enlarged = designed.scaled(designed.size() * factor, Qt::IgnoreAspectRatio,
+                                                Qt::SmoothTransformation);
+        const double smooth = Detail(enlarged), coded = Detail(ThroughJpeg(enlarged));
+        const double fine = Detail(Load(name));
+        const double ratio = fine / std::max(smooth, coded);
+        qInfo(
+            "%s: detail %.2f, the designed picture enlarged %.2f (through JPEG %.2f): %.2f times%s",
+            qPrintable(name), fine, smooth, coded, ratio, flat ? " (plain)" : "");
+        if (flat)
+          QVERIFY2(fine >= smooth, qPrintable(name + " is blurrier than an enlargement"));
+        else
+          QVERIFY2(ratio >= 2, qPrintable(name + " shows no more than an enlargement"));
+      }
+    }
   }
 
   // Black 14-pt text and the light-red explanations must read on the page backgrounds; behind

@@ -19,6 +19,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThreadPool>
 #include <cerrno>
 #include <functional>
 
@@ -40,6 +41,11 @@ constexpr int kCaseLimitMs = 5000;
 
 QString FileName(std::string_view asset) {
   return QString::fromUtf8(asset.data(), static_cast<qsizetype>(asset.size())).mid(1);
+}
+
+// A picture's file, or the file of its drawing `factor` times as fine.
+QString VariantFile(std::string_view asset, int factor) {
+  return factor == 1 ? FileName(asset) : FileName(content::VariantName(asset, factor));
 }
 
 // --- spoilt files ---
@@ -310,6 +316,9 @@ QString InChild(const std::function<QString()>& run) {
   return QString::fromUtf8(out.mid(5));
 }
 
+// Screens the course is shown full screen on: the pictures' finer drawings they need.
+const QSize kTwiceFiner(1024, 768), kThriceFiner(1920, 1080);
+
 const QStringList kPictureDamage = {"missing",   "empty",      "truncated", "random bytes", "png",
                                     "directory", "unreadable", "bomb",      "link loop"};
 const QStringList kProgramFailsAtLoad = {"missing", "not executable", "directory", "link loop"};
@@ -326,25 +335,49 @@ class FaultsTest : public QObject {
         shared_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther |
                             QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup));
     QVERIFY(CopyCourse(shared_.path()));
+    // Every page once full screen on each screen the cases use, so that each case's process
+    // starts with the glyphs of those sizes drawn, as the designed ones are.
+    for (const QSize screen : {kTwiceFiner, kThriceFiner}) {
+      QVERIFY(testing::SetScreen(screen));
+      Harness h;
+      h.Start();
+      h.FullScreen(true);
+      for (const QString& page : coursemap::Pages()) h.GoTo(page);
+    }
+    QVERIFY(testing::SetScreen(QSize(800, 800)));
+    // Qt scales large pictures on a pool of threads; a process forked while they are there would
+    // wait for them for ever.
+    QVERIFY(QThreadPool::globalInstance()->waitForDone(5000));
   }
 
   // Each of the twenty-four pictures, spoilt in each way: the course fails at the first page
   // or button that needs the picture, naming it, after every page before has worked. A JPEG
-  // under a GIF's name, or a GIF under a JPEG's, is read by its content and shown.
+  // under a GIF's name, or a GIF under a JPEG's, is read by its content and shown. The same for
+  // each picture's finer drawings, with the course full screen on a screen that needs them
+  // (1024 x 768 the twice finer, 1920 x 1080 the three times finer): there a missing one is
+  // no fault, the picture itself is drawn larger.
   void spoiltPictureEndsWhereItIsNeeded_data() {
-    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<int>("factor");
     QTest::addColumn<QString>("damage");
     const QStringList damages = kPictureDamage + QStringList{"other kind"};
-    for (std::string_view asset : content::kPictures) {
-      for (int j = 0; j < damages.size(); ++j)
-        QTest::addRow("%s %s", qPrintable(FileName(asset)), qPrintable(damages[j]))
-            << FileName(asset) << damages[j];
-    }
+    for (std::string_view asset : content::kPictures)
+      for (const int factor : {1, content::kVariantFactors[0], content::kVariantFactors[1]})
+        for (const QString& damage : damages)
+          QTest::addRow("%s %s", qPrintable(VariantFile(asset, factor)), qPrintable(damage))
+              << FileName(asset) << factor << damage;
   }
   void spoiltPictureEndsWhereItIsNeeded() {
-    QFETCH(QString, file);
+    QFETCH(QString, picture);
+    QFETCH(int, factor);
     QFETCH(QString, damage);
-    RunCase(file, damage, NeedOf(file, true), /*fails=*/damage != QLatin1String("other kind"));
+    const bool harmless =
+        damage == QLatin1String("other kind") || (factor > 1 && damage == QLatin1String("missing"));
+    const std::string asset = '\\' + picture.toStdString();
+    RunCase(VariantFile(asset, factor), damage, NeedOf(picture, true), !harmless,
+            factor == 1   ? QSize()
+            : factor == 2 ? kTwiceFiner
+                          : kThriceFiner);
   }
 
   void animationProgramThatCannotBeMadeEndsOnTheAnimationPage_data() {
@@ -425,16 +458,21 @@ class FaultsTest : public QObject {
     QTest::newRow("200 characters") << deep;
   }
 
-  void RunCase(const QString& file, const QString& damage, const Need& need, bool fails) {
+  // fullScreen: the screen the course is shown full screen on, from its first page; none for
+  // the designed window.
+  void RunCase(const QString& file, const QString& damage, const Need& need, bool fails,
+               QSize fullScreen = {}) {
     const QString shared = shared_.path();
     const QString verdict = InChild([&]() -> QString {
       if (damage == QLatin1String("unreadable")) {
         if (auto e = BecomeNobody(); !e.isEmpty()) return e;
         qputenv("LUMORA_BIN", QFile::encodeName(shared));
       }
+      if (!fullScreen.isEmpty() && !testing::SetScreen(fullScreen)) return "no screen of that size";
       Harness h;
       if (auto e = Spoil(h.File(file), damage); !e.isEmpty()) return e;
       h.Start();
+      if (!fullScreen.isEmpty()) h.FullScreen(true);
       if (need.pages.contains(QLatin1String("Form16")))
         return fails ? Failed(h, file, need, "at start") : Works(h, "Form16", "at start");
       if (auto e = Works(h, "Form16", "at start"); !e.isEmpty()) return e;

@@ -1,8 +1,13 @@
 #include "tests/support/harness.h"
 
+#include <qpa/qplatformnativeinterface.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QScreen>
 #include <QTest>
 #include <stdexcept>
 
@@ -72,6 +77,39 @@ void Harness::PressPage(QPoint at, Qt::MouseButton button) {
 }
 
 QWidget* Harness::Focus() const { return Page() ? Page()->focusWidget() : nullptr; }
+
+void Harness::FullScreen(bool on) {
+  forms::Window& window = course_->Window();
+  if (window.FullScreen() != on) Key(Qt::Key_F11);
+  const auto settled = [&] {
+    if (!Page()) return true;  // the course ended: a picture its new size needs is spoilt
+    return on ? window.size() == window.screen()->geometry().size()
+              : window.size() == Page()->size();
+  };
+  if (!QTest::qWaitFor(settled, 5000))
+    throw std::runtime_error(on ? "the window did not fill the screen" : "no window again");
+}
+
+bool SetScreen(QSize size) {
+  QPlatformNativeInterface* native = QGuiApplication::platformNativeInterface();
+  using Get = QJsonObject (*)(QPlatformNativeInterface*);
+  using Set = void (*)(const QJsonObject&, QPlatformNativeInterface*);
+  const auto get = reinterpret_cast<Get>(native->nativeResourceForIntegration("configuration"));
+  const auto set = reinterpret_cast<Set>(native->nativeResourceForIntegration("setConfiguration"));
+  if (!get || !set) return false;
+  QJsonObject config = get(native);
+  QJsonArray screens = config["screens"].toArray();
+  QJsonObject screen = screens[0].toObject();
+  // The platform's screen is in the device's pixels.
+  const qreal ratio = QGuiApplication::primaryScreen()->devicePixelRatio();
+  screen["width"] = qRound(size.width() * ratio);
+  screen["height"] = qRound(size.height() * ratio);
+  screens[0] = screen;
+  config["screens"] = screens;
+  set(config, native);
+  return QTest::qWaitFor(
+      [&] { return QGuiApplication::primaryScreen()->geometry().size() == size; }, 5000);
+}
 
 void Harness::Key(int key, Qt::KeyboardModifiers modifiers) {
   if (!Page()) throw std::runtime_error("no page is loaded");

@@ -38,6 +38,8 @@ class Harness {
   void PressPage(QPoint at, Qt::MouseButton button = Qt::LeftButton);
   void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
   QWidget* Focus() const;
+  // F11 when the window is not as asked, and waits for the window to take its new size.
+  void FullScreen(bool on);
 
   // Walks the shortest way from the current page (the start page if none) along buttons.
   void GoTo(const QString& page);
@@ -70,5 +72,9 @@ class Harness {
 
 // The folder the build puts the course in.
 QString BuiltCourseFolder();
+
+// Makes the offscreen platform's screen the given size in device-independent pixels; false
+// where the platform is another.
+bool SetScreen(QSize size);
 
 }  // namespace testing
