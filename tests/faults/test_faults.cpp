@@ -374,7 +374,12 @@ class FaultsTest : public QObject {
     const bool harmless =
         damage == QLatin1String("other kind") || (factor > 1 && damage == QLatin1String("missing"));
     const std::string asset = '\\' + picture.toStdString();
-    RunCase(VariantFile(asset, factor), damage, NeedOf(picture, true), !harmless,
+    Need need = NeedOf(picture, true);
+    // The course opens in its designed window; the title page's finer drawing is read when F11
+    // shows that page full screen, and the page stays behind the report like a button's.
+    if (factor > 1 && need.pages.contains(QLatin1String("Form16")))
+      need.button = coursemap::ButtonNeed{"Form16", "F11", picture};
+    RunCase(VariantFile(asset, factor), damage, need, !harmless,
             factor == 1   ? QSize()
             : factor == 2 ? kTwiceFiner
                           : kThriceFiner);
