@@ -6,7 +6,7 @@
 #include <QScreen>
 
 #include "forms/page.h"
-#include "forms/x11.h"
+#include "forms/platform.h"
 
 namespace forms {
 

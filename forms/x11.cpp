@@ -1,6 +1,7 @@
-#include "forms/x11.h"
-
+// X11's part of the platform requests: the window manager's title and frame.
 #include <QGuiApplication>
+
+#include "forms/platform.h"
 
 #ifdef LUMORA_HAVE_XCB
 #include <xcb/xcb.h>
