@@ -16,6 +16,11 @@ namespace forms {
 // Registers the stand-ins with Qt. Called once at start-up, before any page is built.
 void InstallFontSubstitutions();
 
+// A course folder may bring font files of its own (fonts/, beside the course on Windows). Where
+// the system lacks a designed face, they are registered with Qt as if installed, for the
+// substitutions to find. Called once at start-up, before anything asks for a font.
+void RegisterShippedFonts(const QString& courseFolder);
+
 QFont MakeFont(const pagedesc::FontSpec& described);
 
 // How a label sets its text in the described font. The Chinese faces the pages were designed
