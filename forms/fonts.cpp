@@ -109,7 +109,9 @@ void DrawStandInsSmaller(TextStyle& style) {
   const Face* roman = FaceOf(latin);
   if (!han || !roman) return;
   const QChar full = kHanSample.front();
-  const qreal advance = QFontMetricsF(chinese).horizontalAdvance(full);
+  // The designed faces set a full character one em wide. Measured, the stand-in's advance
+  // can be a pixel more (GDI on Windows rounds it up, and widens synthetic bold).
+  const qreal advance = style.pitch;
   chinese.setPointSizeF(mixed.pointSizeF() * han->scale);
   chinese.setLetterSpacing(QFont::AbsoluteSpacing,
                            advance - QFontMetricsF(chinese).horizontalAdvance(full));

@@ -1,16 +1,16 @@
 // Windows' part of the platform requests: the title bar, the frame, and the foreground.
-#include "forms/platform.h"
+#include <QtCore/qt_windows.h>  // windows.h as Qt includes it, without the min and max macros
 
+#include <QGuiApplication>
 #include <QWindow>
 
-// After Qt's headers, and without the min and max macros that would break them.
-#define NOMINMAX
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
+#include "forms/platform.h"
 
 namespace forms {
 
 void ClearWindowTitle(QWidget& window) {
+  // Only the windows platform's ids are window handles (not the offscreen platform's).
+  if (QGuiApplication::platformName() != QLatin1String("windows")) return;
   // Qt puts the program's name in an empty title; the window's own text is emptied after it.
   SetWindowTextW(reinterpret_cast<HWND>(window.winId()), L"");
 }
@@ -22,8 +22,7 @@ std::optional<QMargins> RequestFrameExtents(QWidget& window) {
 }
 
 // Tokens are Wayland's; on Windows the started program is allowed the foreground instead.
-std::optional<QString> RequestActivationToken(QWidget&, const QString&,
-                                              std::chrono::milliseconds) {
+std::optional<QString> RequestActivationToken(QWidget&, const QString&, std::chrono::milliseconds) {
   return std::nullopt;
 }
 
