@@ -1,6 +1,7 @@
 #include "shell/course.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMessageBox>
@@ -52,7 +53,8 @@ forms::Picture Event::Picture(std::string_view asset) const {
 
 Environment Environment::Real() {
   Environment env;
-  env.folder = QCoreApplication::applicationDirPath();
+  // As the platform writes paths: the failure reports name files as the pupil knows them.
+  env.folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
   env.report = [](const QString& message) {
     const QString text = QStringLiteral("程式發生錯誤，必須結束。\n%1").arg(message);
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());

@@ -17,7 +17,7 @@ QString BuiltCourseFolder() {
 }
 
 Harness::Harness(const QString& subfolder) {
-  folder_ = dir_.path() + QLatin1Char('/') + subfolder;
+  folder_ = QDir::toNativeSeparators(dir_.path() + QLatin1Char('/') + subfolder);
   QDir().mkpath(folder_);
   const QDir built(BuiltCourseFolder());
   for (const QString& name : built.entryList(QDir::Files)) {
