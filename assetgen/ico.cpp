@@ -42,8 +42,8 @@ QByteArray Dib(const QImage& image) {
   Put32(dib, 40);
   Put32(dib, quint32(w));
   Put32(dib, quint32(2 * h));
-  Put16(dib, 1);   // planes
-  Put16(dib, 32);  // bits per pixel
+  Put16(dib, 1);                              // planes
+  Put16(dib, 32);                             // bits per pixel
   for (int i = 0; i < 6; ++i) Put32(dib, 0);  // no compression, sizes and palette left out
   for (int y = h - 1; y >= 0; --y) {
     const auto* row = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
@@ -58,8 +58,7 @@ QByteArray Dib(const QImage& image) {
 QByteArray IcoFile(const QImage& image, const std::vector<int>& sizes) {
   std::vector<QByteArray> images;
   for (const int size : sizes) {
-    const QImage scaled =
-        image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage scaled = image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     images.push_back(size >= 256 ? Png(scaled) : Dib(scaled));
   }
   QByteArray ico;
