@@ -18,8 +18,8 @@ xsession_start 1280x1024
 xsession_wm
 
 export WINEDEBUG=-all WINEARCH=win64 WINEPREFIX=$xsession_dir/wine LANG=C.UTF-8
-# Wine's own processes end before the session's files go.
-trap 'wineserver --kill 2>/dev/null; xsession_cleanup' EXIT
+# Wine's own processes end before the session's files go; the tests' status stands.
+trap 'status=$?; set +e; wineserver --kill 2>/dev/null; xsession_cleanup; exit $status' EXIT
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no offer to install Mono or Gecko
 # Wine finds a Linux machine's fonts through fontconfig; an empty configuration hides them all.
 mkdir -p "$xsession_dir/fonts"
