@@ -155,10 +155,9 @@ void Course::End(int status) {
 
 QString Course::AssetPath(std::string_view asset) const {
   QString name = QUtf8StringView(asset).toString();
-#ifndef Q_OS_WIN
-  // The names are written with a leading backslash; elsewhere the separator is a slash.
-  name.replace(QLatin1Char('\\'), QLatin1Char('/'));
-#endif
+  // The names are written with a leading backslash, Windows' separator, where they stand as they
+  // are; elsewhere it becomes the platform's own.
+  name.replace(QLatin1Char('\\'), QDir::separator());
   return env_.folder + name;
 }
 
