@@ -6,7 +6,8 @@ private X session with a window manager (DISPLAY) and a private, initialised Win
     blackbox.py HOST_BUILD WINDOWS_BUILD
 
 1. The portable folder holds the programs, the pictures byte for byte as the Linux build has
-   them, the fonts and licences, and exactly the libraries and plugins the programs load.
+   them, the fonts and licences, and exactly the libraries and plugins the programs load; the
+   programs are GUI programs with the course's icon and a version resource.
 2. A walk of the real lumora.exe by clicks (title, menu, the eye chapter to its end and back,
    the illusion chapter, the index, every illusion explained), each page compared with the Linux
    build's after the same clicks; on the way, 開始動畫 starts 7optical.exe in a window of its own,
@@ -272,6 +273,21 @@ def imports(pe):
     return {m.lower() for m in re.findall(r"DLL Name: (\S+)", out)}
 
 
+def programs_follow_windows_conventions():
+    """Both programs are GUI programs (no console window) with the course's icon and a version
+    resource naming the product."""
+    for program in ("lumora.exe", "7optical.exe"):
+        header = run(["x86_64-w64-mingw32-objdump", "-p", str(FOLDER / program)]).stdout
+        if not re.search(r"Subsystem\s+00000002", header):
+            fail(f"{program} is not a GUI program")
+        resources = run(["x86_64-w64-mingw32-windres", "-i", str(FOLDER / program), "-J", "coff",
+                         "-O", "rc"]).stdout
+        product = re.search(r'VALUE "ProductName", L?"([^"]*)"', resources)
+        if "RT_GROUP_ICON" not in resources or not product or "Lumora" not in product[1]:
+            fail(f"{program} has no icon or no product name")
+    print("  lumora.exe, 7optical.exe: GUI programs with the icon and a version resource")
+
+
 def folder_holds_what_the_programs_need():
     files = {p.relative_to(FOLDER).as_posix() for p in FOLDER.rglob("*") if p.is_file()}
     pictures = {p.name for p in (HOST / "bin").iterdir() if p.suffix in (".jpg", ".gif")}
@@ -404,6 +420,7 @@ def main():
     shutil.rmtree(SHOTS, ignore_errors=True)
 
     folder_holds_what_the_programs_need()
+    programs_follow_windows_conventions()
     linux = walk([str(HOST / "bin" / "lumora")], linux_env, SHOTS / "linux")
     wine = walk(["wine", str(FOLDER / "lumora.exe")], wine_env, SHOTS / "wine",
                 animation_runs_in_its_own_window_until_esc)
