@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "app/coursemap.h"
+#include "forms/fonts.h"
 #include "packaging/launch.h"
 #include "shell/course.h"
 #include "shell/prepare.h"
@@ -11,6 +12,7 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   // The desktop entry's name: docks and task bars show the course under its launcher's icon.
   QGuiApplication::setDesktopFileName(QStringLiteral(LUMORA_APP_ID));
+  forms::RegisterShippedFonts(QCoreApplication::applicationDirPath());
   // The title page first; the fonts are warmed while it waits for the pupil's press.
   shell::PrepareApplication(app::Course(), shell::FontWarming::kAfterFirstPaint);
   shell::Course course(shell::Environment::Real(), app::Course());

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "assetgen/gif.h"
+#include "assetgen/ico.h"
 #include "assetgen/labels.h"
 #include "assetgen/pictures.h"
 #include "content/assets.h"
@@ -239,10 +240,11 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const QStringList args = app.arguments().mid(1);
   if (args.size() == 1 && !args[0].startsWith("-")) return WritePictures(args[0]);
-  if (args.size() == 2 && args[0] == "--icon") return WriteIcon(args[1]);
+  if (args.size() == 2 && args[0] == "--icon")
+    return args[1].endsWith(".ico") ? WriteWindowsIcon(args[1]) : WriteIcon(args[1]);
   std::fprintf(stderr,
                "usage: lumora-assetgen DIR\n"
                "       lumora-assetgen --contact-sheet FILE DIR\n"
-               "       lumora-assetgen --icon FILE\n");
+               "       lumora-assetgen --icon FILE      (FILE.png or FILE.ico)\n");
   return 2;
 }

@@ -11,3 +11,9 @@ function(lumora_add_test name)
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LUMORA_BIN=${CMAKE_BINARY_DIR}/bin;${T_ENV}"
     TIMEOUT 600)
 endfunction()
+
+# Built for Windows here, the tests run under Wine, with the Qt they were built against.
+if(WIN32 AND CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tests/windows/qtest.sh
+      ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS} ${CMAKE_BINARY_DIR}/bin)
+endif()

@@ -12,7 +12,7 @@
 #include "forms/inputhold.h"
 #include "forms/page.h"
 #include "forms/window.h"
-#include "forms/x11.h"
+#include "forms/platform.h"
 
 namespace forms {
 

@@ -13,12 +13,12 @@
 #include <tuple>
 #include <unordered_map>
 
-#include "forms/activation.h"
 #include "forms/caption.h"
 #include "forms/colours.h"
 #include "forms/failure.h"
 #include "forms/fonts.h"
 #include "forms/page.h"
+#include "forms/platform.h"
 
 namespace forms {
 
@@ -328,7 +328,10 @@ void Container::Activate() {
   if (const auto token = RequestActivationToken(page_, QFileInfo(file_).baseName()))
     environment.insert(QStringLiteral("XDG_ACTIVATION_TOKEN"), *token);
   program.setProcessEnvironment(environment);
-  if (!program.startDetached()) throw Failure(QStringLiteral("無法啟動程式：%1").arg(file_));
+  qint64 id = 0;
+  if (!program.startDetached(&id)) throw Failure(QStringLiteral("無法啟動程式：%1").arg(file_));
+  // On Windows its window comes to the front only with the course's leave.
+  AllowForeground(id);
 }
 
 void Container::changeEvent(QEvent* e) {

@@ -104,7 +104,7 @@ const Face* FaceOf(const QFont& font) {
 // ink one em apart would touch. Each face is drawn smaller, by what its own glyphs need, and
 // keeps the described advance, so that lines still break where they were designed to; Latin
 // letters, from their own face, are raised to share the Chinese characters' band of ink.
-void DrawStandInsSmaller(TextStyle& style, double scale) {
+void DrawStandInsSmaller(TextStyle& style) {
   const QFont mixed = style.font;
   QFont chinese = mixed, latin = mixed;
   chinese.setFamilies({mixed.families().at(1)});
@@ -113,10 +113,9 @@ void DrawStandInsSmaller(TextStyle& style, double scale) {
   const Face* roman = FaceOf(latin);
   if (!han || !roman) return;
   const QChar full = kHanSample.front();
-  // The designed advance times the scale: advances at another size are not quite in proportion.
-  QFont designed = chinese;
-  designed.setPointSizeF(mixed.pointSizeF() / scale);
-  const qreal advance = QFontMetricsF(designed).horizontalAdvance(full) * scale;
+  // The designed faces set a full character one em wide (at any scale). Measured, the stand-in's advance
+  // can be a pixel more (GDI on Windows rounds it up, and widens synthetic bold).
+  const qreal advance = style.pitch;
   chinese.setPointSizeF(mixed.pointSizeF() * han->scale);
   chinese.setLetterSpacing(QFont::AbsoluteSpacing,
                            advance - QFontMetricsF(chinese).horizontalAdvance(full));
@@ -156,7 +155,7 @@ TextStyle MakeTextStyle(const pagedesc::FontSpec& described, double scale) {
     style.pitch = QFontInfo(designed).pixelSize() * scale;
     style.space = style.pitch / 2;
     // MakeFont puts a Latin face before the Chinese one only where that is a stand-in.
-    if (style.font.families().size() > 1) DrawStandInsSmaller(style, scale);
+    if (style.font.families().size() > 1) DrawStandInsSmaller(style);
   } else {
     style.pitch = metrics.height() * scale;
     style.space = metrics.horizontalAdvance(QLatin1Char(' ')) * scale;

@@ -16,6 +16,11 @@ namespace forms {
 // Registers the stand-ins with Qt. Called once at start-up, before any page is built.
 void InstallFontSubstitutions();
 
+// A course folder may bring font files of its own (fonts/, beside the course on Windows). Where
+// the system lacks a designed face, they are registered with Qt as if installed, for the
+// substitutions to find. Called once at start-up, before anything asks for a font.
+void RegisterShippedFonts(const QString& courseFolder);
+
 // The described font, at its size times the scale (a page shown larger or smaller).
 QFont MakeFont(const pagedesc::FontSpec& described, double scale = 1);
 

@@ -5,7 +5,7 @@
 #include <QKeyEvent>
 #include <QSet>
 
-#include "forms/x11.h"
+#include "forms/platform.h"
 
 namespace forms {
 

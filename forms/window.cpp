@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "forms/page.h"
-#include "forms/x11.h"
+#include "forms/platform.h"
 
 namespace forms {
 

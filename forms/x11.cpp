@@ -1,7 +1,9 @@
-#include "forms/x11.h"
-
+// X11's part of the platform requests: the window manager's title and frame, key repeats without
+// releases, and places in the screen's own pixels.
 #include <QGuiApplication>
 #include <QScreen>
+
+#include "forms/platform.h"
 
 #ifdef LUMORA_HAVE_XCB
 #include <xcb/xcb.h>

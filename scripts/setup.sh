@@ -1,7 +1,14 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing the course needs, where it is missing.
 # Debian 12; uses apt-get, through sudo when not run as root.
+#
+#   scripts/setup.sh            the course for this machine
+#   scripts/setup.sh windows    the same, and what the build for Windows and its tests under Wine
+#                               need, with Debian's source packages (Qt is built from its source)
 set -euo pipefail
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
 
 packages=(
   cmake make g++ pkg-config
@@ -20,6 +27,34 @@ packages=(
   libwayland-dev wayland-protocols sway
 )
 
+updated=""
+if [ "${1:-}" = windows ]; then
+  packages+=(
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
+    ninja-build nsis zip unzip wine wine64 xclip
+  )
+  # `apt-get source` needs deb-src lines: Debian's own suites, as the binary packages come from.
+  if ! grep -rqsE '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    . /etc/os-release
+    echo "Adding deb-src lines for $VERSION_CODENAME"
+    $sudo tee /etc/apt/sources.list.d/lumora-debian-src.sources >/dev/null <<SOURCES
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: $VERSION_CODENAME $VERSION_CODENAME-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+
+Types: deb-src
+URIs: http://deb.debian.org/debian-security
+Suites: $VERSION_CODENAME-security
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SOURCES
+    $sudo apt-get update -qq
+    updated=yes
+  fi
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -27,8 +62,5 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 echo "Installing: ${missing[*]}"
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
+[ -n "$updated" ] || $sudo apt-get update -qq
 $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,6 +1,7 @@
 #include "shell/course.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMessageBox>
@@ -52,7 +53,8 @@ forms::Picture Event::Picture(std::string_view asset) const {
 
 Environment Environment::Real() {
   Environment env;
-  env.folder = QCoreApplication::applicationDirPath();
+  // As the platform writes paths: the failure reports name files as the pupil knows them.
+  env.folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
   env.report = [](const QString& message) {
     const QString text = QStringLiteral("程式發生錯誤，必須結束。\n%1").arg(message);
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
@@ -157,10 +159,9 @@ void Course::End(int status) {
 
 QString Course::AssetPath(std::string_view asset) const {
   QString name = QUtf8StringView(asset).toString();
-#ifndef Q_OS_WIN
-  // The names are written with a leading backslash; elsewhere the separator is a slash.
-  name.replace(QLatin1Char('\\'), QLatin1Char('/'));
-#endif
+  // The names are written with a leading backslash, Windows' separator, where they stand as they
+  // are; elsewhere it becomes the platform's own.
+  name.replace(QLatin1Char('\\'), QDir::separator());
   return env_.folder + name;
 }
 

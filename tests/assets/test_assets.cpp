@@ -395,6 +395,36 @@ class TestAssets : public QObject {
     QCOMPARE(qAlpha(icon.pixel(128, 128)), 255);
     QVERIFY(Luma(icon.pixel(128, 128)) < 40);
   }
+
+  // Windows' icon is the same eye at every size Windows asks for, as an icon reader finds it:
+  // each entry the size it claims, with the colours and transparency of the package's icon
+  // scaled to it (compared premultiplied: nearly clear pixels carry next to no colour).
+  void windowsIconHoldsTheEyeAtEverySize() {
+    QImage png;
+    QVERIFY(png.load(LUMORA_ICON));
+    QImageReader reader(LUMORA_WINDOWS_ICON, "ico");
+    QList<int> sizes;
+    do {
+      const QImage entry = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+      QVERIFY2(!entry.isNull(), qPrintable(reader.errorString()));
+      QCOMPARE(entry.width(), entry.height());
+      sizes << entry.width();
+      const QImage expected =
+          png.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+              .scaled(entry.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+      for (int y = 0; y < entry.height(); ++y)
+        for (int x = 0; x < entry.width(); ++x) {
+          const QRgb a = entry.pixel(x, y), b = expected.pixel(x, y);
+          const int d = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                  std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))});
+          if (d > 2)
+            QFAIL(
+                qPrintable(QStringLiteral("%1 px: pixel %2,%3").arg(entry.width()).arg(x).arg(y)));
+        }
+    } while (reader.jumpToNextImage());
+    std::sort(sizes.begin(), sizes.end());
+    QCOMPARE(sizes, (QList<int>{16, 20, 24, 32, 40, 48, 64, 128, 256}));
+  }
 };
 
 QTEST_MAIN(TestAssets)

@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <csignal>
 
-#include "forms/activation.h"
+#include "forms/platform.h"
 #include "tests/support/harness.h"
 #include "tests/support/main.h"
 

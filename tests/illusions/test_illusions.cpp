@@ -14,15 +14,6 @@ bool Shown(forms::Page* p, const char* control) { return p->Find(control).Visibl
 
 QImage PictureOf(forms::Page* p) { return p->ImageNamed("Image1").Picture().toImage(); }
 
-// A stand-in for the animation program: notes each start in the folder it runs in.
-void WriteStarter(const QString& path) {
-  QFile f(path);
-  f.open(QIODevice::WriteOnly);
-  f.write("#!/bin/sh\necho started >> \"$PWD/started.txt\"\n");
-  f.close();
-  f.setPermissions(f.permissions() | QFile::ExeOwner);
-}
-
 }  // namespace
 
 class IllusionsTest : public QObject {
@@ -144,8 +135,7 @@ class IllusionsTest : public QObject {
 
   void animationStartsItsProgramAtEveryPress() {
     Harness h(QStringLiteral("課程 folder"));
-    h.Remove("7optical.exe");
-    WriteStarter(h.File("7optical.exe"));
+    h.ReplaceAnimation();
     h.GoTo("Form12");
     QVERIFY(!h.Page()->ContainerNamed("OLE1").isEnabled());
     h.Click("Explain");  // before any start

@@ -22,11 +22,14 @@ QString BuiltCourseFolder() {
 }
 
 Harness::Harness(const QString& subfolder) {
-  folder_ = dir_.path() + QLatin1Char('/') + subfolder;
+  folder_ = QDir::toNativeSeparators(dir_.path() + QLatin1Char('/') + subfolder);
   QDir().mkpath(folder_);
   const QDir built(BuiltCourseFolder());
   for (const QString& name : built.entryList(QDir::Files)) {
-    if (name == QLatin1String("lumora")) continue;
+    // The course's files, not the course itself nor the libraries beside it on Windows.
+    if (name == QLatin1String("lumora") || name == QLatin1String("lumora.exe") ||
+        name.endsWith(QLatin1String(".dll")))
+      continue;
     QFile::copy(built.filePath(name), File(name));
     QFile::setPermissions(File(name), QFile::permissions(built.filePath(name)));
   }
@@ -52,6 +55,13 @@ void Harness::SetTimeScale(double scale) {
 }
 
 void Harness::Remove(const QString& name) const { QFile::remove(File(name)); }
+
+void Harness::ReplaceAnimation() const {
+  const QString program = File(QStringLiteral("7optical.exe"));
+  QFile::remove(program);
+  if (!QFile::copy(QStringLiteral(LUMORA_STARTER), program))
+    throw std::runtime_error("cannot copy " LUMORA_STARTER);
+}
 
 void Harness::Start() { course_->Start(); }
 

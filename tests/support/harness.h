@@ -3,6 +3,7 @@
 // showing message boxes and ending the process.
 #pragma once
 
+#include <QDir>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
@@ -22,9 +23,13 @@ class Harness {
   void SetTimeScale(double scale);
   ~Harness();
 
+  // Written as the platform writes paths, as the course's reports name them.
   QString Folder() const { return folder_; }
-  QString File(const QString& name) const { return folder_ + QLatin1Char('/') + name; }
+  QString File(const QString& name) const { return folder_ + QDir::separator() + name; }
   void Remove(const QString& name) const;
+  // Puts a stand-in in the animation program's place: it notes each start in started.txt of the
+  // folder it runs in, and ends.
+  void ReplaceAnimation() const;
 
   void Start();
   shell::Course& Course() { return *course_; }
