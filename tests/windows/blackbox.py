@@ -323,6 +323,20 @@ def folder_holds_what_the_programs_need():
 
 # --- The failure report ------------------------------------------------------------------------
 
+def message_box_text(complete, seconds=10):
+    """The text of the message box in front, copied with Ctrl+C as Windows' own boxes allow.
+    Asks for UTF-8 only: while Wine has not yet rendered the copy, xclip's fallback to STRING
+    would hand back every Chinese character as '?'. Returns the last copy if it never
+    satisfies complete."""
+    end, text = time.monotonic() + seconds, ""
+    while True:
+        xdotool("key", "ctrl+c")
+        text = run(["xclip", "-selection", "clipboard", "-t", "UTF8_STRING", "-o"]).stdout
+        if complete(text) or time.monotonic() > end:
+            return text
+        time.sleep(0.2)
+
+
 def failure_report_names_the_file(wine_env):
     folder_windows = "C:\\課程 資料\\Lumora 副本"
     copy = DRIVE_C / "課程 資料" / "Lumora 副本"
@@ -334,11 +348,10 @@ def failure_report_names_the_file(wine_env):
         box = window_of(course, "the failure report")
         save(settled(box), SHOTS / "wine" / "failure-report.png")
         xdotool("windowactivate", "--sync", box)
-        # Qt's message box on Windows copies its text with Ctrl+C, as Windows' own do.
-        text = wait_for(10, "the message box gave no text", lambda: xdotool("key", "ctrl+c") or
-                        run(["xclip", "-selection", "clipboard", "-o"]).stdout)
         path = folder_windows + "\\bg5.jpg"
-        if "找不到圖片檔案" not in text or path not in text:
+        names_file = lambda text: "找不到圖片檔案" in text and path in text  # noqa: E731
+        text = message_box_text(names_file)
+        if not names_file(text):
             fail(f"the message box does not say that {path} was not found: {text!r}")
         xdotool("key", "Return")
         status = course.wait(timeout=20)

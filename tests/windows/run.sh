@@ -17,7 +17,7 @@ windows=$(cd "${2:?windows build}" && pwd)
 xsession_start 1280x1024
 xsession_wm
 
-export WINEDEBUG=-all WINEARCH=win64 WINEPREFIX=$xsession_dir/wine LANG=C.UTF-8
+export WINEDEBUG=-all WINEARCH=win64 WINEPREFIX=$xsession_dir/wine LANG=C.UTF-8 LC_ALL=C.UTF-8
 # Wine's own processes end before the session's files go; the tests' status stands.
 trap 'status=$?; set +e; wineserver --kill 2>/dev/null; xsession_cleanup; exit $status' EXIT
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no offer to install Mono or Gecko
