@@ -91,6 +91,13 @@ class Driver {
   void GoTo(std::string_view page);
   // The pupil takes the edge: its button (or a press on the page) switches to the next page.
   void Follow(const Edge& edge);
+  // The edge taken from its first page, timed from the click to the new page painted. A long
+  // switch is told apart from the machine being busy elsewhere: `own` leaves out the time this
+  // thread waited for a processor while ready to run.
+  struct Timing {
+    Clock::duration wall{}, own{};
+  };
+  Timing TimeEdge(const Edge& edge);
   // What the event loop does once the handler has returned: the unloaded page is deleted, the
   // new one painted.
   void Settle();

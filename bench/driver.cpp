@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFile>
+#include <algorithm>
 #include <stdexcept>
 
 #include "app/coursemap.h"
@@ -95,6 +96,16 @@ void Driver::Follow(const Edge& edge) {
   CheckHealthy(edge.Name());
   Settle();
   if (PageName() != edge.to) throw std::runtime_error(edge.Name() + " led to " + PageName());
+}
+
+Driver::Timing Driver::TimeEdge(const Edge& edge) {
+  GoTo(edge.from);
+  const ThreadTimes s0 = ReadThreadTimes();
+  const Clock::time_point t0 = Clock::now();
+  Follow(edge);
+  const Clock::duration wall = Clock::now() - t0;
+  const ThreadTimes s1 = ReadThreadTimes();
+  return {wall, wall - std::min(wall, s1.waiting - s0.waiting)};
 }
 
 void Driver::Settle() {

@@ -74,23 +74,16 @@ void Fail(benchmark::State& state, const std::string& row, const std::exception&
   state.SkipWithError(e.what());
 }
 
-// The time the pupil waits, from the click to the new page painted. A long switch is told apart
-// from the machine being busy elsewhere: "own" leaves out the time this thread waited for a
-// processor while ready to run.
+// The time the pupil waits, from the click to the new page painted.
 void SwitchPage(benchmark::State& state, Edge edge) {
   std::vector<double> wall, own;
   try {
     Driver& course = Course();
     for (auto _ : state) {
-      course.GoTo(edge.from);
-      const ThreadTimes s0 = ReadThreadTimes();
-      const Clock::time_point t0 = Clock::now();
-      course.Follow(edge);
-      const Clock::duration t = Clock::now() - t0;
-      const ThreadTimes s1 = ReadThreadTimes();
-      state.SetIterationTime(Seconds(t));
-      wall.push_back(Ms(t));
-      own.push_back(Ms(t - std::min(t, s1.waiting - s0.waiting)));
+      const Driver::Timing t = course.TimeEdge(edge);
+      state.SetIterationTime(Seconds(t.wall));
+      wall.push_back(Ms(t.wall));
+      own.push_back(Ms(t.own));
     }
   } catch (const std::exception& e) {
     return Fail(state, edge.Name(), e);

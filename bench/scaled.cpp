@@ -102,14 +102,9 @@ int ScaledChild(int argc, char** argv) {
     std::vector<double> wall, own;
     for (const Edge& edge : Edges())
       for (int i = 0; i < kRunsPerEdge; ++i) {
-        course.GoTo(edge.from);
-        const ThreadTimes s0 = ReadThreadTimes();
-        const Clock::time_point t0 = Clock::now();
-        course.Follow(edge);
-        const Clock::duration t = Clock::now() - t0;
-        const ThreadTimes s1 = ReadThreadTimes();
-        wall.push_back(Ms(t));
-        own.push_back(Ms(t - std::min(t, s1.waiting - s0.waiting)));
+        const Driver::Timing t = course.TimeEdge(edge);
+        wall.push_back(Ms(t.wall));
+        own.push_back(Ms(t.own));
       }
     std::printf("switches %zu median %.4f max %.4f own_max %.4f density %.4f peak %.3f\n",
                 wall.size(), Median(wall), Max(wall), Max(own), course.Page().Density(),
