@@ -11,8 +11,8 @@
 #include "forms/controls.h"
 #include "forms/inputhold.h"
 #include "forms/page.h"
-#include "forms/window.h"
 #include "forms/platform.h"
+#include "forms/window.h"
 
 namespace forms {
 

@@ -113,8 +113,8 @@ void DrawStandInsSmaller(TextStyle& style) {
   const Face* roman = FaceOf(latin);
   if (!han || !roman) return;
   const QChar full = kHanSample.front();
-  // The designed faces set a full character one em wide (at any scale). Measured, the stand-in's advance
-  // can be a pixel more (GDI on Windows rounds it up, and widens synthetic bold).
+  // The designed faces set a full character one em wide (at any scale). Measured, the stand-in's
+  // advance can be a pixel more (GDI on Windows rounds it up, and widens synthetic bold).
   const qreal advance = style.pitch;
   chinese.setPointSizeF(mixed.pointSizeF() * han->scale);
   chinese.setLetterSpacing(QFont::AbsoluteSpacing,
