@@ -19,7 +19,7 @@ import types
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "support"))
 sys.path.insert(0, HERE)
-from xsession import XSession, wait_for  # noqa: E402
+from xsession import XSession, finish, wait_for  # noqa: E402
 
 try:
     from Xlib import X
@@ -179,10 +179,7 @@ def main():
         course.key("Escape")
         wait_for(10, "Esc did not leave full screen",
                  lambda: course.geometry()[2:] == designed[2:])
-    for f in failures:
-        print("FAIL:", f)
-    print(f"{0 if failures else 1} passed, {1 if failures else 0} failed")
-    sys.exit(1 if failures else 0)
+    finish(failures)
 
 
 if __name__ == "__main__":

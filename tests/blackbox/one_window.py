@@ -23,7 +23,7 @@ except ImportError:
     sys.exit(77)
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from xsession import XSession, wait_for  # noqa: E402
+from xsession import XSession, finish, wait_for  # noqa: E402
 
 ROOT_COLOUR = (255, 0, 255)  # magenta: on no page of the course
 # Button centres in twips (left + width / 2, top + height / 2) on the eye chapter's pages.
@@ -195,10 +195,7 @@ def main():
     failures = []
     for size in sys.argv[2:] or ["1280x1024", "1024x768"]:
         failures += check(sys.argv[1], size)
-    for f in failures:
-        print("FAIL:", f)
-    print(f"{0 if failures else 1} passed, {1 if failures else 0} failed")
-    sys.exit(1 if failures else 0)
+    finish(failures)
 
 
 if __name__ == "__main__":

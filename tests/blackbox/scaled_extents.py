@@ -15,7 +15,7 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from xsession import XSession, wait_for  # noqa: E402
+from xsession import XSession, finish, wait_for  # noqa: E402
 
 try:
     import pyatspi
@@ -137,10 +137,7 @@ def main():
         check(x, course_dir, 1.5, False)
         check(x, course_dir, 2, False)
         check(x, course_dir, 1, True)
-    for f in failures:
-        print("FAIL:", f)
-    print(f"{0 if failures else 1} passed, {1 if failures else 0} failed")
-    sys.exit(1 if failures else 0)
+    finish(failures)
 
 
 if __name__ == "__main__":

@@ -7,8 +7,17 @@ screen.
 """
 import os
 import subprocess
+import sys
 import tempfile
 import time
+
+
+def finish(failures):
+    """Prints the failures and the one-line tally of a black-box test, and ends with its status."""
+    for f in failures:
+        print("FAIL:", f)
+    print(f"{0 if failures else 1} passed, {1 if failures else 0} failed")
+    sys.exit(1 if failures else 0)
 
 
 def wait_for(seconds, what, check):
