@@ -198,7 +198,13 @@ class ScaleTest : public QObject {
           designed.moves, designed.ms, full.moves, full.ms);
     QCOMPARE(full.moves, designed.moves);
 #ifndef __SANITIZE_ADDRESS__  // where every step takes longer to paint than the sweep waits
-    QVERIFY(std::abs(full.ms - designed.ms) <= designed.ms / 10);
+    // A sweep lasts about 4 s. Where the designed one could not keep to that (a machine busy
+    // elsewhere, Wine on it), every step waits for its paint, and the two times compare the
+    // paints' costs rather than the paces.
+    if (designed.ms <= 5000)
+      QVERIFY(std::abs(full.ms - designed.ms) <= designed.ms / 10);
+    else
+      qInfo("the designed sweep took %lld ms: too busy a machine to compare paces", designed.ms);
 #endif
     for (const auto& [a, b] :
          {std::pair{designed.from, full.from}, std::pair{designed.to, full.to}})
