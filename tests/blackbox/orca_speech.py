@@ -28,7 +28,7 @@ import tempfile
 import threading
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from xsession import XSession, wait_for  # noqa: E402
+from xsession import XSession, ended_with_us, wait_for  # noqa: E402
 
 try:
     import pyatspi
@@ -54,7 +54,7 @@ class Orca:
     def __init__(self, env):
         master, slave = pty.openpty()
         self.proc = subprocess.Popen(
-            ["/usr/bin/python3", ORCA, "--debug-file", "/dev/stdout"], env=env,
+            ended_with_us(["/usr/bin/python3", ORCA, "--debug-file", "/dev/stdout"]), env=env,
             stdin=subprocess.DEVNULL, stdout=slave, stderr=slave, start_new_session=True)
         os.close(slave)
         self.spoken, self.log = [], []  # what it spoke; the last lines of its log
@@ -317,6 +317,10 @@ def main():
                  "org.a11y.Bus.GetAddress"], capture_output=True, text=True, env=x.env).stdout)
             bus = children(launcher.pid)  # the bus itself, which outlives the launcher
             os.environ.update(DISPLAY=x.display)  # pyatspi, in this process
+            # This process joins the accessibility bus now, before the course and Orca keep
+            # the machine busy: libatspi ends the process if the bus does not answer in time.
+            wait_for(10, "the accessibility registry did not answer",
+                     lambda: pyatspi.Registry.getDesktop(0) is not None)
             s = Session(x, course_dir)
             orca = late_start(s, x.env)
             walk(s, orca)

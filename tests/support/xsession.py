@@ -6,10 +6,18 @@ screen.
         subprocess.Popen([...], env=x.env)
 """
 import os
+import signal
 import subprocess
 import sys
 import tempfile
 import time
+
+
+def ended_with_us(args):
+    """The command, made to end when this test's process does, however that ends: a test that
+    crashes leaves no server or program behind to hold ctest's output open and load the
+    machine."""
+    return ["setpriv", "--pdeathsig", "KILL", "--", *args]
 
 
 def finish(failures):
@@ -40,11 +48,11 @@ class XSession:
 
     def __enter__(self):
         r, w = os.pipe()
-        self.procs.append(subprocess.Popen(
+        self.procs.append(subprocess.Popen(ended_with_us(
             # -noreset: the server keeps its state when its last client leaves; one that
             # resets refuses whoever connects meanwhile.
             ["Xvfb", "-displayfd", str(w), "-screen", "0", self.size + "x24", "-dpi", "96",
-             "-nolisten", "tcp", "-noreset", *self.xvfb_args], pass_fds=[w],
+             "-nolisten", "tcp", "-noreset", *self.xvfb_args]), pass_fds=[w],
             stderr=subprocess.DEVNULL))
         os.close(w)
         number = b""
@@ -71,18 +79,23 @@ class XSession:
         return "window id" in out
 
     def spawn(self, args, **kw):
-        """A process of the session, ended with it."""
+        """A process of the session, ended with it, and with it whatever it started (the
+        accessibility bus that its launcher leaves behind, the animation the course starts)."""
         kw.setdefault("env", self.env)
         kw.setdefault("stdout", subprocess.DEVNULL)
         kw.setdefault("stderr", subprocess.DEVNULL)
-        p = subprocess.Popen(args, **kw)
+        kw.setdefault("start_new_session", True)
+        p = subprocess.Popen(ended_with_us(args), **kw)
         self.procs.append(p)
         return p
 
     def __exit__(self, *exc):
         for p in reversed(self.procs):
-            if p.poll() is None:
-                p.kill()
+            try:
+                os.killpg(p.pid, signal.SIGKILL)
+            except (ProcessLookupError, PermissionError):  # not a group of its own, or gone
+                if p.poll() is None:
+                    p.kill()
             p.wait()
         self.procs = []
         if getattr(self, "runtime", None):
