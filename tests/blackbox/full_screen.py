@@ -128,15 +128,7 @@ def walk(course, scale, left, top):
         course.click(at(NEXT if step > 0 else BACK))
         wait_for(10, "a page did not come", lambda: [course.look(r) for r in rows] != before)
         changes += 1
-    sampler.stop = True
-    sampler.join()
-    print(f"full screen: {changes} page changes, {sampler.samples} samples, "
-          f"{sampler.root_samples} of the desktop in {sampler.runs} runs "
-          f"(longest {sampler.longest * 1000:.1f} ms)")
-    if sampler.root_samples:
-        failures.append("the desktop showed between two pages in full screen")
-    if sampler.samples < 200:
-        failures.append(f"too few samples to tell ({sampler.samples})")
+    failures.extend(sampler.verdict("full screen", changes))
     if course.geometry() != (0, 0) + SCREEN:
         failures.append("the window left full screen while paging")
 

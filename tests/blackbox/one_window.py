@@ -115,6 +115,21 @@ class Sampler(threading.Thread):
             else:
                 since = None
 
+    def verdict(self, what, changes):
+        """Stops sampling and prints what was seen over the page changes; returns the failures,
+        each starting with what."""
+        self.stop = True
+        self.join()
+        print(f"{what}: {changes} page changes, {self.samples} samples, "
+              f"{self.root_samples} of the desktop in {self.runs} runs "
+              f"(longest {self.longest * 1000:.1f} ms)")
+        failures = []
+        if self.root_samples:
+            failures.append(f"{what}: the desktop showed between two pages")
+        if self.samples < 200:
+            failures.append(f"{what}: too few samples to tell ({self.samples})")
+        return failures
+
 
 def size_of(screen, wid):
     g = screen.x.create_resource_object("window", wid).get_geometry()
@@ -169,15 +184,7 @@ def check(course_dir, size):
             seen = sampler.samples
             wait_for(30, "the sampler stopped", lambda: sampler.samples >= seen + 50)
             changes += 1
-        sampler.stop = True
-        sampler.join()
-        print(f"{size}: {changes} page changes, {sampler.samples} samples, "
-              f"{sampler.root_samples} of the desktop in {sampler.runs} runs "
-              f"(longest {sampler.longest * 1000:.1f} ms)")
-        if sampler.root_samples:
-            failures.append(f"{size}: the desktop showed between two pages")
-        if sampler.samples < 200:
-            failures.append(f"{size}: too few samples to tell ({sampler.samples})")
+        failures += sampler.verdict(size, changes)
         app.kill()
         app.wait()
     finally:
