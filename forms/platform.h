@@ -19,6 +19,9 @@ void ClearWindowTitle(QWidget& window);
 // The frame the window system will put around the window, asked for before the window is
 // shown; nothing when it cannot say in time.
 std::optional<QMargins> RequestFrameExtents(QWidget& window);
+// The frame as far as the window system has said, without waiting: a window manager that was
+// busy (or still starting) when asked answers later.
+std::optional<QMargins> FrameExtents(QWidget& window);
 
 // Wayland: a compositor only lets a new window take the keyboard focus with a token that the
 // window the pupil clicked asked for. A one-use token for the program whose window will have the

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 
 #include "forms/page.h"
@@ -43,6 +44,7 @@ void Window::Show(Page& page) {
   if (!isVisible()) {
     show();
     ClearWindowTitle(*this);
+    if (!frame_) CentreWhenFramed();
   }
   activateWindow();
   page.FocusFirst();
@@ -71,8 +73,10 @@ void Window::Place(QSize client) {
   if (size() == client) return;
   const QSize old = size();
   setFixedSize(client);
-  if (placed_)
-    move(pos() + QPoint((old.width() - client.width()) / 2, (old.height() - client.height()) / 2));
+  if (!placed_) return;
+  const bool centred = geometry().topLeft() == centred_;
+  move(pos() + QPoint((old.width() - client.width()) / 2, (old.height() - client.height()) / 2));
+  if (centred) centred_ = geometry().topLeft();
 }
 
 // Centred on the work area of its screen, frame included, once the window manager has said how
@@ -87,16 +91,32 @@ void Window::Centre() {
   const QPoint corner(area.x() + (area.width() - outer.width()) / 2,
                       area.y() + (area.height() - outer.height()) / 2);
   setGeometry(QRect(corner + QPoint(frame.left(), frame.top()), size()));
+  centred_ = geometry().topLeft();
+}
+
+// A window manager that did not answer in time (the machine busy, or the manager still starting)
+// says its frame when it frames the window: the window, centred without it, is centred again,
+// unless the pupil has moved it meanwhile. Whoever has not said within a few seconds never will.
+void Window::CentreWhenFramed() {
+  auto* timer = new QTimer(this);
+  timer->setInterval(20);
+  connect(timer, &QTimer::timeout, this, [this, timer, tries = 0]() mutable {
+    frame_ = FrameExtents(*this);
+    if (frame_ && !fullScreen_ && geometry().topLeft() == centred_) Centre();
+    if (frame_ || ++tries == 250) timer->deleteLater();
+  });
+  timer->start();
 }
 
 // Asked once: the frame the window manager puts around the designed window. A window that can
 // be resized gets a wider frame (with handles to drag), so the size is fixed first.
 QMargins Window::Frame() {
-  if (!frame_) {
+  if (!frameAsked_) {
+    frameAsked_ = true;
     if (minimumSize() != maximumSize()) setFixedSize(size());
-    frame_ = RequestFrameExtents(*this).value_or(QMargins());
+    frame_ = RequestFrameExtents(*this);
   }
-  return *frame_;
+  return frame_.value_or(QMargins());
 }
 
 double Window::ScaleFor(QSize designed) {

@@ -56,13 +56,16 @@ class Window final : public QWidget {
   // The page at the scale the window now asks for, in the middle of it.
   void LayOut(Page& page);
   QMargins Frame();
+  void CentreWhenFramed();
 
   std::function<void()> closed_;
   QPointer<QWidget> page_;
   bool placed_ = false;
   bool fullScreen_ = false;
   QPoint centre_;  // of the designed window, kept while full screen
-  std::optional<QMargins> frame_;
+  bool frameAsked_ = false;
+  std::optional<QMargins> frame_;  // once the window manager has said
+  QPoint centred_;                 // where the window was put when centred
 };
 
 }  // namespace forms

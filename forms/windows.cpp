@@ -21,6 +21,8 @@ std::optional<QMargins> RequestFrameExtents(QWidget& window) {
   return window.windowHandle()->frameMargins();
 }
 
+std::optional<QMargins> FrameExtents(QWidget& window) { return RequestFrameExtents(window); }
+
 // Tokens are Wayland's; on Windows the started program is allowed the foreground instead.
 std::optional<QString> RequestActivationToken(QWidget&, const QString&, std::chrono::milliseconds) {
   return std::nullopt;

@@ -88,7 +88,6 @@ std::optional<QMargins> RequestFrameExtents([[maybe_unused]] QWidget& window) {
   xcb_connection_t* c = Connection(window);
   if (!c) return std::nullopt;
   const auto id = static_cast<xcb_window_t>(window.winId());
-  const xcb_atom_t extents = Atom(c, "_NET_FRAME_EXTENTS");
   // A window manager that supports it sets _NET_FRAME_EXTENTS on the unmapped window when asked.
   xcb_client_message_event_t ask{};
   ask.response_type = XCB_CLIENT_MESSAGE;
@@ -102,16 +101,27 @@ std::optional<QMargins> RequestFrameExtents([[maybe_unused]] QWidget& window) {
                  reinterpret_cast<const char*>(&ask));
   xcb_flush(c);
   for (int i = 0; i < 50; ++i) {
-    // In the screen's pixels; the course measures in Qt's device-independent ones.
-    if (auto margins = ReadFrameExtents(c, id, extents)) {
-      const qreal ratio = window.devicePixelRatioF();
-      return QMargins(qRound(margins->left() / ratio), qRound(margins->top() / ratio),
-                      qRound(margins->right() / ratio), qRound(margins->bottom() / ratio));
-    }
+    if (auto margins = FrameExtents(window)) return margins;
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
 #endif
   return std::nullopt;
+}
+
+std::optional<QMargins> FrameExtents([[maybe_unused]] QWidget& window) {
+#ifdef LUMORA_HAVE_XCB
+  xcb_connection_t* c = Connection(window);
+  if (!c) return std::nullopt;
+  const auto id = static_cast<xcb_window_t>(window.winId());
+  const auto margins = ReadFrameExtents(c, id, Atom(c, "_NET_FRAME_EXTENTS"));
+  if (!margins) return std::nullopt;
+  // In the screen's pixels; the course measures in Qt's device-independent ones.
+  const qreal ratio = window.devicePixelRatioF();
+  return QMargins(qRound(margins->left() / ratio), qRound(margins->top() / ratio),
+                  qRound(margins->right() / ratio), qRound(margins->bottom() / ratio));
+#else
+  return std::nullopt;
+#endif
 }
 
 bool RepeatKeysWithoutReleases() {

@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """The course keeps one window: no frame of the desktop between two pages, the same X window
-from start to end, centred with its frame on the work area.
+from start to end, centred with its frame on the work area (also when the window manager frames
+it only after it is shown).
 
   one_window.py COURSE_DIR [WIDTHxHEIGHT ...]
 
@@ -43,8 +44,8 @@ def connect(name):
 class Screen:
     """A private X session with openbox, its root window of a colour the course never shows."""
 
-    def __init__(self, size):
-        self.session = XSession(size, wm=True).__enter__()
+    def __init__(self, size, wm=True):
+        self.session = XSession(size, wm=wm).__enter__()
         self.env = self.session.env
         self.x = connect(self.env["DISPLAY"])
         root = self.x.screen().root
@@ -141,18 +142,48 @@ def click(screen, wid, at):
         "click", "1", env=screen.env)
 
 
+def start(course_dir, screen):
+    course_dir = os.path.abspath(course_dir)
+    return subprocess.Popen([os.path.join(course_dir, "lumora")], cwd=course_dir, env=screen.env,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def centring(screen, wid):
+    frame, area, client = frame_centre(screen, wid)
+    return max(abs(frame[0] - area[0]), abs(frame[1] - area[1])), frame, area, client
+
+
+def late_manager(course_dir):
+    """A window manager that frames the window only after the course has shown it (it started
+    late, or was too busy to answer): the window ends up centred with its frame all the same."""
+    screen = Screen("1280x1024", wm=False)
+    try:
+        app = start(course_dir, screen)
+        wid = course_window(screen, app.pid)
+        screen.session.spawn(["openbox", "--sm-disable"])
+        wait_for(30, "the late window manager did not frame the window",
+                 lambda: placed(screen, wid))
+        try:
+            wait_for(5, "", lambda: centring(screen, wid)[0] <= 2)
+        except SystemExit:
+            pass
+        off = centring(screen, wid)[0]
+        print(f"window manager started after the course: {off:.1f} px off the work area's centre")
+        app.kill()
+        app.wait()
+        return [f"late window manager: the window is {off:.1f} px off centre"] if off > 2 else []
+    finally:
+        screen.close()
+
+
 def check(course_dir, size):
     screen = Screen(size)
     failures = []
-    course_dir = os.path.abspath(course_dir)
     try:
-        app = subprocess.Popen([os.path.join(course_dir, "lumora")], cwd=course_dir,
-                               env=screen.env, stdout=subprocess.DEVNULL,
-                               stderr=subprocess.DEVNULL)
+        app = start(course_dir, screen)
         wid = course_window(screen, app.pid)
         wait_for(30, "the window manager did not frame the window", lambda: placed(screen, wid))
-        frame, area, client = frame_centre(screen, wid)
-        off = max(abs(frame[0] - area[0]), abs(frame[1] - area[1]))
+        off, frame, area, client = centring(screen, wid)
         print(f"{size}: client at {client}, frame centre {frame}, work area centre {area}, {off:.1f} px apart")
         if off > 2:
             failures.append(f"{size}: the window is {off:.1f} px off the work area's centre")
@@ -202,7 +233,7 @@ def main():
     failures = []
     for size in sys.argv[2:] or ["1280x1024", "1024x768"]:
         failures += check(sys.argv[1], size)
-    finish(failures)
+    finish(failures + late_manager(sys.argv[1]))
 
 
 if __name__ == "__main__":
