@@ -42,7 +42,8 @@ def connect(name):
 
 
 class Screen:
-    """A private X session with openbox, its root window of a colour the course never shows."""
+    """A private X session (with openbox unless told otherwise), its root window of a colour the
+    course never shows."""
 
     def __init__(self, size, wm=True):
         self.session = XSession(size, wm=wm).__enter__()
