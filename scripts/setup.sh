@@ -5,6 +5,8 @@
 #   scripts/setup.sh            the course for this machine
 #   scripts/setup.sh windows    the same, and what the build for Windows and its tests under Wine
 #                               need, with Debian's source packages (Qt is built from its source)
+#   scripts/setup.sh web        the same, and what the build for the browser and its tests in
+#                               headless Chromium need (Qt for WebAssembly is built from its source)
 set -euo pipefail
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
@@ -23,16 +25,23 @@ packages=(
   python3-xlib weston qt6-wayland python3-pyatspi at-spi2-core dbus
   orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
   lintian
-  libxxhash-dev
+  libxxhash-dev qt6-translations-l10n
   libwayland-dev wayland-protocols sway
 )
 
 updated=""
-if [ "${1:-}" = windows ]; then
-  packages+=(
-    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-    ninja-build nsis zip unzip wine wine64 xclip
-  )
+case "${1:-}" in
+  windows)
+    packages+=(
+      g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools
+      binutils-mingw-w64-x86-64 ninja-build nsis zip unzip wine wine64 xclip
+    ) ;;
+  web)
+    packages+=(
+      emscripten binaryen ninja-build zip unzip chromium python3-fonttools brotli
+    ) ;;
+esac
+if [ -n "${1:-}" ]; then
   # `apt-get source` needs deb-src lines: Debian's own suites, as the binary packages come from.
   if ! grep -rqsE '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list /etc/apt/sources.list.d/; then
     . /etc/os-release
