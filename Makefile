@@ -8,12 +8,17 @@
 # make windows       the course for Windows, cross-built: build-windows/Lumora/, its zip and the
 #                    installer build-windows/Lumora-<version>-win64.exe (Qt for Windows built once)
 # make windows-test  its tests under Wine
+# make web           the course for the browser: build-web/site/, its zip and the single file
+#                    build-web/lumora.html (Qt for WebAssembly built once)
+# make web-test      its tests in headless Chromium
+# make web-bench     its sizes and times in headless Chromium, beside the desktop's
 BUILD := build
 WINDOWS := build-windows
+WEB := build-web
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
 .PHONY: all setup build run test bench pictures package package-test screenshots clean \
-	windows windows-test
+	windows windows-test web web-test web-bench
 
 all: build
 
@@ -64,5 +69,19 @@ windows: build
 windows-test: windows
 	tests/windows/run.sh $(BUILD) $(WINDOWS)
 
+# Configured every time, like the Windows build: the Qt in use follows its configure line.
+web: build
+	@scripts/setup.sh web
+	qt=$$(scripts/web-qt.sh) && emsdk=$$(scripts/web-qt.sh --emsdk) && \
+	  LUMORA_QT_WEB=$$qt EMSDK=$$emsdk NODE_PATH=/usr/share/nodejs cmake --preset web
+	EMSDK=$$(scripts/web-qt.sh --emsdk) NODE_PATH=/usr/share/nodejs \
+	  cmake --build --preset web -j $(JOBS)
+
+web-test: web
+	tests/web/run.sh test $(BUILD) $(WEB)
+
+web-bench: web
+	tests/web/run.sh bench $(BUILD) $(WEB)
+
 clean:
-	rm -rf $(BUILD) $(WINDOWS)
+	rm -rf $(BUILD) $(WINDOWS) $(WEB)

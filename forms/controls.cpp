@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QProcess>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionFocusRect>
@@ -303,35 +302,16 @@ Container::Container(Page& page, const pagedesc::ControlDescription& d)
 }
 
 void Container::CreateFromFile(const QString& path) {
-  const QFileInfo info(path);
-  if (!info.exists()) throw Failure(QStringLiteral("找不到程式檔案：%1").arg(path));
-  if (!info.isFile())
-    throw Failure(QStringLiteral("無法使用程式檔案（不是一般檔案）：%1").arg(path));
-  if (!info.isExecutable())
-    throw Failure(QStringLiteral("無法執行程式檔案（沒有執行權限）：%1").arg(path));
+  if (const auto problem = ProgramProblem(path)) throw Failure(*problem);
   file_ = path;
-  setToolTip(info.fileName());
+  setToolTip(QFileInfo(path).fileName());
   update();
 }
 
 void Container::Activate() {
   if (file_.isEmpty()) throw Failure(QStringLiteral("動畫程式尚未載入。"));
-  // Started directly: no shell, no search of PATH, no arguments, the course folder as working
-  // directory. It runs beside the course; nothing waits for it.
-  QProcess program;
-  program.setProgram(file_);
-  program.setWorkingDirectory(QFileInfo(file_).absolutePath());
-  // On Wayland its window takes the focus only with a token asked for on this click; without
-  // one it still starts, as it would anywhere else.
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.remove(QStringLiteral("XDG_ACTIVATION_TOKEN"));
-  if (const auto token = RequestActivationToken(page_, QFileInfo(file_).baseName()))
-    environment.insert(QStringLiteral("XDG_ACTIVATION_TOKEN"), *token);
-  program.setProcessEnvironment(environment);
-  qint64 id = 0;
-  if (!program.startDetached(&id)) throw Failure(QStringLiteral("無法啟動程式：%1").arg(file_));
-  // On Windows its window comes to the front only with the course's leave.
-  AllowForeground(id);
+  // It runs beside the course; nothing waits for it.
+  if (!StartProgram(page_, file_)) throw Failure(QStringLiteral("無法啟動程式：%1").arg(file_));
 }
 
 void Container::changeEvent(QEvent* e) {

@@ -5,10 +5,13 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <deque>
 #include <thread>
+
+#include "forms/platform.h"
 
 namespace forms {
 
@@ -212,6 +215,78 @@ void InputHold::Pause(std::chrono::nanoseconds step) {
   // Short delays (the machine busy for a moment) are made up over the next steps, so the whole
   // run keeps its length; after a long stall the pace starts afresh instead of racing.
   next_ = std::max(next_, clock::now() - std::chrono::milliseconds(50));
+}
+
+namespace {
+
+// Steps taken from the event loop, as many at a time as their pace has made due, the input held
+// meanwhile; it deletes itself after the last.
+class HeldSteps final : public QObject {
+ public:
+  HeldSteps(QObject& owner, int count, std::chrono::nanoseconds pause,
+            std::function<void(int)> step, std::function<void()> done, FailureSink sink)
+      : QObject(&owner),
+        count_(count),
+        pause_(pause),
+        step_(std::move(step)),
+        done_(std::move(done)),
+        sink_(std::move(sink)),
+        hold_(std::make_unique<InputHold>()),
+        next_(std::chrono::steady_clock::now()) {
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, [this] { Take(); });
+    timer_.start(1);
+    Take();
+  }
+
+ private:
+  void Take() {
+    using clock = std::chrono::steady_clock;
+    bool failed = true;
+    RunHandler(sink_, [&] {
+      for (const auto now = clock::now(); taken_ < count_ && next_ <= now; next_ += pause_)
+        step_(taken_++);
+      failed = false;
+    });
+    if (!failed && taken_ < count_) {
+      // As on a desktop: after a long stall the pace starts afresh instead of racing.
+      next_ = std::max(next_, clock::now() - std::chrono::milliseconds(50));
+      return;
+    }
+    timer_.stop();
+    hold_.reset();  // what the pupil did meanwhile is delivered from here
+    if (!failed && done_) done_();
+    deleteLater();
+  }
+
+  const int count_;
+  const std::chrono::nanoseconds pause_;
+  std::function<void(int)> step_;
+  std::function<void()> done_;
+  FailureSink sink_;
+  std::unique_ptr<InputHold> hold_;
+  std::chrono::steady_clock::time_point next_;
+  QTimer timer_;
+  int taken_ = 0;
+};
+
+}  // namespace
+
+void TakeHeldSteps(QObject& owner, int count, std::chrono::nanoseconds pause,
+                   std::function<void(int step)> step, std::function<void()> done,
+                   FailureSink sink) {
+  if (!HandlersMayWait()) {
+    new HeldSteps(owner, count, pause, std::move(step), std::move(done), std::move(sink));
+    return;
+  }
+  {
+    InputHold hold;
+    for (int i = 0; i < count; ++i) {
+      step(i);
+      hold.Pause(pause);
+    }
+  }
+  if (done) done();
 }
 
 }  // namespace forms

@@ -6,7 +6,10 @@
 #include <QEvent>
 #include <QObject>
 #include <chrono>
+#include <functional>
 #include <memory>
+
+#include "forms/failure.h"
 
 namespace forms {
 
@@ -41,5 +44,14 @@ class InputHold final : public QObject {
   std::unique_ptr<HeldInput> held_;
   std::chrono::steady_clock::time_point next_;
 };
+
+// Takes `count` steps, one every `pause`, with the pupil's input held from the first step until
+// the last has been taken, the window painting meanwhile; then `done`. Where a handler may wait
+// (a desktop), returns after the last step, a failing step going out to the caller. Elsewhere (the
+// browser) returns at once and the steps follow from the event loop, a failure going to `sink`
+// and ending them; they end too when `owner` goes (its page unloaded).
+void TakeHeldSteps(QObject& owner, int count, std::chrono::nanoseconds pause,
+                   std::function<void(int step)> step, std::function<void()> done,
+                   FailureSink sink);
 
 }  // namespace forms

@@ -39,6 +39,8 @@ class Page final : public QWidget {
   void Raise(const QString& name, int index = -1);
   // Runs a handler for the course itself (the load step), letting failures pass to the caller.
   void Call(const QString& name);
+  // Where the page's failures go: for work a handler leaves to the event loop.
+  const FailureSink& Sink() const { return sink_; }
 
   // --- life ---
   // The title its window shows, and the name a screen reader gives it.

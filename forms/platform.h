@@ -1,6 +1,7 @@
 // What the course asks of the window system that Qt does not give it. Each platform answers in
 // a file of its own (x11.cpp, wayland.cpp, windows.cpp, chosen by the build); where a platform
-// has nothing to do for a request, the answer is nothing.
+// has nothing to do for a request, the answer is nothing. What every desktop answers alike is in
+// desktop.cpp; the browser answers all of it in wasm/.
 #pragma once
 
 #include <QMargins>
@@ -8,6 +9,7 @@
 #include <QString>
 #include <QWidget>
 #include <chrono>
+#include <functional>
 #include <optional>
 
 namespace forms {
@@ -47,5 +49,38 @@ QRect ScreenReaderRect(const QWidget& widget, const QRect& global);
 // Windows: only a program the foreground process allows may bring its window to the front. Lets
 // the program just started with this process id do so.
 void AllowForeground(qint64 processId);
+
+// --- What differs between a desktop and the browser ---
+
+// Whether the course's window is the whole screen it is shown on, placed and sized by the
+// window system (the browser, where the screen is the page): the page is then shown in its
+// middle, at its designed size where there is room. Elsewhere the window is the page's size.
+bool WindowIsScreen();
+// Where the window is the screen: whether the screen fills the display (the browser's own full
+// screen, asked for by the course or by the pupil), and asking for it or back.
+bool ScreenFullScreen();
+void SetScreenFullScreen(bool on);
+
+// Whether a handler may take a while inside itself, the window painting meanwhile: on a desktop
+// it may; in the browser nothing is painted and no input arrives until the handler returns.
+bool HandlersMayWait();
+
+// Why the program file cannot be started, or nothing when it can. `file` is its full path.
+std::optional<QString> ProgramProblem(const QString& file);
+// Starts the program file, without a shell, arguments or a search of PATH, in the folder it lies
+// in, and goes on at once: it runs beside the course. Asked for on behalf of the window the
+// pupil pressed in; false when it could not be started.
+bool StartProgram(QWidget& from, const QString& file);
+// Where there are no processes (the browser), a program's window linked into the course: opened
+// by StartProgram for a file of this name (the part after the last separator).
+void LinkProgram(const QString& fileName, std::function<void()> open);
+
+// Shows the pupil the report of a failure that ends the course. On a desktop it returns once the
+// pupil has closed it; in the browser at once, the report staying in the page.
+void ShowFailureReport(const QString& text);
+// Ends the course with this status: on a desktop the process ends here. In the browser, once a
+// report is closed, the page says that the course has ended and offers to start it again; the
+// call returns, and nothing of the course answers any more.
+void EndCourse(int status);
 
 }  // namespace forms

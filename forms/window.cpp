@@ -32,7 +32,10 @@ Window::Window()
 void Window::Freeze() { setUpdatesEnabled(false); }
 
 void Window::Show(Page& page) {
-  if (!fullScreen_) Place(page.size());
+  if (WindowIsScreen())
+    CoverScreen();
+  else if (!fullScreen_)
+    Place(page.size());
   SetTitle(page.Title());
   LayOut(page);
   page.show();
@@ -44,7 +47,7 @@ void Window::Show(Page& page) {
   if (!isVisible()) {
     show();
     ClearWindowTitle(*this);
-    if (!frame_) CentreWhenFramed();
+    if (!frame_ && !WindowIsScreen()) CentreWhenFramed();
   }
   activateWindow();
   page.FocusFirst();
@@ -77,6 +80,14 @@ void Window::Place(QSize client) {
   const bool centred = geometry().topLeft() == centred_;
   move(pos() + QPoint((old.width() - client.width()) / 2, (old.height() - client.height()) / 2));
   if (centred) centred_ = geometry().topLeft();
+}
+
+// Where the window is the screen, it is as large as the screen before the first page is laid
+// out in it, so that the page is read at its scale once.
+void Window::CoverScreen() {
+  placed_ = true;
+  if (isVisible()) return;
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) setGeometry(screen->geometry());
 }
 
 // Centred on the work area of its screen, frame included, once the window manager has said how
@@ -119,10 +130,15 @@ QMargins Window::Frame() {
   return frame_.value_or(QMargins());
 }
 
+bool Window::FullScreen() const { return fullScreen_ || (WindowIsScreen() && ScreenFullScreen()); }
+
 double Window::ScaleFor(QSize designed) {
   if (designed.isEmpty()) return 1;
-  if (fullScreen_)
-    return std::min(width() / double(designed.width()), height() / double(designed.height()));
+  const double fit =
+      std::min(width() / double(designed.width()), height() / double(designed.height()));
+  if (FullScreen()) return fit;
+  // A screen smaller than the designed page (a small browser window) shows it as large as fits.
+  if (WindowIsScreen()) return std::min(1.0, fit);
   const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
   if (!screen) return 1;
   // With a large scale factor a small screen has room for less than the designed window; then
@@ -133,11 +149,13 @@ double Window::ScaleFor(QSize designed) {
 }
 
 void Window::LayOut(Page& page) {
-  if (fullScreen_) page.SetScale(ScaleFor(page.DesignSize()));
+  if (fullScreen_ || WindowIsScreen()) page.SetScale(ScaleFor(page.DesignSize()));
   page.move((width() - page.width()) / 2, (height() - page.height()) / 2);
 }
 
 void Window::ToggleFullScreen() {
+  // The screen itself goes full screen; the window follows it, as it follows any change of size.
+  if (WindowIsScreen()) return SetScreenFullScreen(!ScreenFullScreen());
   Page* page = Shown();
   if (!fullScreen_) {
     centre_ = geometry().center();
@@ -161,7 +179,7 @@ void Window::ToggleFullScreen() {
 
 void Window::keyPressEvent(QKeyEvent* e) {
   // Reaches the window when no control takes the key: Esc means nothing else on any page.
-  const bool toggles = e->key() == Qt::Key_F11 || (e->key() == Qt::Key_Escape && fullScreen_);
+  const bool toggles = e->key() == Qt::Key_F11 || (e->key() == Qt::Key_Escape && FullScreen());
   if (toggles && !e->isAutoRepeat()) {
     e->accept();
     ToggleFullScreen();

@@ -34,7 +34,7 @@ class Window final : public QWidget {
   // one calm colour; again (or Esc), the designed window, at the centre it had. Pages shown in
   // between come full screen too.
   void ToggleFullScreen();
-  bool FullScreen() const { return fullScreen_; }
+  bool FullScreen() const;
   // The scale a page of the given designed size is shown at: full screen the largest that
   // fits; otherwise 1, or less where the designed window with its frame would not fit on the
   // screen.
@@ -52,6 +52,7 @@ class Window final : public QWidget {
  private:
   void SetTitle(const QString& title);
   void Place(QSize client);
+  void CoverScreen();
   void Centre();
   // The page at the scale the window now asks for, in the middle of it.
   void LayOut(Page& page);

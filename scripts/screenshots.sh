@@ -48,52 +48,26 @@ shot() {  # shot NAME: the window as it is now
 press() {  # press X Y: a left click at X,Y twips from the window's top-left corner
   xdotool mousemove --window "$current" $(($1 / 15)) $(($2 / 15)) click 1 mousemove 0 0
 }
-go() {  # go X Y NAME: a click that changes the page, then its screenshot once settled
+go() {  # go X Y NAME: a click that changes the page (or the page in place), its screenshot once settled
   local before
   before=$(looks)
   press "$1" "$2"
   settle "$before"
   shot "$3"
 }
-step() { go "$@"; }  # a click that changes the page in place
 
-# Button centres in twips, as the page descriptions place them.
+# The walk, one step a line (tests/support/walk.txt).
 xdotool mousemove 0 0
-shot 01-title
-go 9000 7000 02-menu
-go 2587 4327 03-eye-front                 # the eye chapter
-go 7747 7087 04-eye-parts
-go 7747 7087 05-eye-cross-section
-go 7747 7087 06-blind-spot
-press 9127 2827                           # the right eye: the mark sweeps for four seconds
-sleep 1.6                                 # the picture is of the mark 1.6 s into its sweep
-shot 07-blind-spot-right-eye
-go 7747 7087 08-how-the-eye-works         # held until the sweep ends
-go 847 7087 09-menu-again                 # back to the menu
-go 2587 5647 10-senses                    # the illusion chapter
-go 7627 6967 11-senses-2
-go 7507 6847 12-illusion-index
-go 2227 3787 13-illusion-0                # illusion 0 by its number button
-step 1087 3367 14-illusion-0-explained
-go 7507 6847 15-illusion-1
-step 1087 5287 16-illusion-1-explained
-go 7507 6847 17-illusion-2
-step 1087 5407 18-illusion-2-explained
-go 7507 6847 19-illusion-3
-step 1087 5527 20-illusion-3-explained
-go 7507 6967 21-illusion-4
-step 1087 5527 22-illusion-4-explained
-go 7507 6847 23-illusion-5
-step 5887 3127 24-illusion-5-next-step
-step 5887 3847 25-illusion-5-explained
-go 7507 6847 26-illusion-6
-step 7327 3607 27-illusion-6-next-step
-step 7327 4207 28-illusion-6-explained
-go 7507 6847 29-illusion-7
-step 1807 3967 30-illusion-7-explained
-go 7507 6847 31-illusion-8
-step 6487 2647 32-illusion-8-explained
-go 7507 6847 33-illusion-9
-step 6727 2647 34-illusion-9-next-step
-step 6727 3367 35-illusion-9-explained
+# (Read on a descriptor of its own: nothing the steps run takes the walk as its input.)
+while read -r kind x y name <&3; do
+  case $kind in
+    shot) shot "$name" ;;
+    go | step) go "$x" "$y" "$name" ;;
+    sweep)
+      press "$x" "$y"
+      sleep 1.6
+      shot "$name"
+      ;;
+  esac
+done 3< <(sed -e 's/#.*//' -e '/^[[:space:]]*$/d' "$(dirname "$0")/../tests/support/walk.txt")
 echo "$(ls "$out"/*.png | wc -l) screenshots in $out, $(du -sh "$out" | cut -f1)"

@@ -67,6 +67,8 @@ start=$(date +%s)
     -G Ninja -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >&2
   cmake --build . --parallel >&2
   cmake --install . >&2
+  # Linked into the course's program: the site carries Qt's licences with it.
+  cp -r ../src/LICENSES "$prefix/LICENSES"
 )
 rm -rf "$work"
 touch "$prefix/.complete"

@@ -4,13 +4,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QMessageBox>
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <iterator>
 
 #include "content/assets.h"
+#include "forms/platform.h"
 #include "pagedesc/pagedesc.h"
 #include "shell/picturefile.h"
 #include "shell/prepare.h"
@@ -59,13 +58,9 @@ Environment Environment::Real() {
     const QString text = QStringLiteral("程式發生錯誤，必須結束。\n%1").arg(message);
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
     std::fflush(stderr);
-    QMessageBox::critical(nullptr, QString(), text);
+    forms::ShowFailureReport(text);
   };
-  env.end = [](int status) {
-    std::fflush(stdout);
-    std::fflush(stderr);
-    std::_Exit(status);
-  };
+  env.end = [](int status) { forms::EndCourse(status); };
   return env;
 }
 

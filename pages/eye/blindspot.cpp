@@ -27,11 +27,10 @@ void Sweep(const shell::Event& e, const char* marker, std::int16_t start, std::i
   forms::ImageBox& image = e.me.ImageNamed(QString::fromLatin1(marker));
   const auto pause =
       std::chrono::duration_cast<std::chrono::nanoseconds>(kStepPause * e.course.TimeScale());
-  forms::InputHold hold;
-  for (std::int16_t x = start; step > 0 ? x <= last : x >= last; x += step) {
-    image.Move(x, image.Top());
-    hold.Pause(pause);
-  }
+  const int count = (last - start) / step + 1;
+  forms::TakeHeldSteps(
+      image, count, pause,
+      [&image, start, step](int i) { image.Move(start + i * step, image.Top()); }, {}, e.me.Sink());
 }
 
 }  // namespace
