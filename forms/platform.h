@@ -60,6 +60,9 @@ bool WindowIsScreen();
 // screen, asked for by the course or by the pupil), and asking for it or back.
 bool ScreenFullScreen();
 void SetScreenFullScreen(bool on);
+// The window is told (by a resize event, its size the same or not) when the screen goes to or
+// from full screen, which may leave the screen its size.
+void FollowScreenFullScreen(QWidget& window);
 
 // Whether a handler may take a while inside itself, the window painting meanwhile: on a desktop
 // it may; in the browser nothing is painted and no input arrives until the handler returns.

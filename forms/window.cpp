@@ -27,6 +27,7 @@ Window::Window()
   // The pages paint every pixel of it.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
+  FollowScreenFullScreen(*this);
 }
 
 void Window::Freeze() { setUpdatesEnabled(false); }

@@ -14,6 +14,7 @@ namespace forms {
 bool WindowIsScreen() { return false; }
 bool ScreenFullScreen() { return false; }
 void SetScreenFullScreen(bool) {}
+void FollowScreenFullScreen(QWidget&) {}
 bool HandlersMayWait() { return true; }
 
 std::optional<QString> ProgramProblem(const QString& file) {

@@ -84,6 +84,11 @@
   };
 
   document.getElementById('again').addEventListener('click', () => location.reload());
+  // The screen's size may stay as it was (a headless browser, a window already as large as the
+  // display): the course is told all the same.
+  document.addEventListener('fullscreenchange', () => {
+    if (module && module.lumoraFullScreenChanged) module.lumoraFullScreenChanged();
+  });
 
   const config = {
     qtContainerElements: [screenElement],

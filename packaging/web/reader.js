@@ -74,9 +74,10 @@
     const told = [];
     for (const [id, {node}] of now) {
       const before = last.get(id);
-      const text = node.role === 'image' ? node.description : node.name;
+      const text = node.role === 'image' ? node.description || node.name : node.name;
       if (!before && node.role !== 'button') told.push(text);
-      else if (before && node.role === 'image' && before.node.description !== text)
+      else if (before && node.role === 'image' &&
+               (before.node.description || before.node.name) !== text)
         told.push(text);
     }
     return told.filter(Boolean).join(' ');

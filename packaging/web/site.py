@@ -42,12 +42,17 @@ STRING = re.compile(r'"((?:[^"\\\n]|\\.)*)"')
 
 
 def course_characters(sources):
-    """Every character of every string literal in the sources, and printable ASCII."""
+    """Every character of every string literal in the C++ sources, every character of the page's
+    own files (its texts are not in quotes), and printable ASCII."""
     chars = set(chr(c) for c in range(0x20, 0x7f))
     chars.update(EXTRA_TEXT)
     for path in sources:
         with open(path, encoding='utf-8') as f:
-            for literal in STRING.findall(f.read()):
+            text = f.read()
+        if path.endswith(('.html', '.html.in', '.js')):
+            chars.update(text)
+        else:
+            for literal in STRING.findall(text):
                 chars.update(literal)
     chars.update('\u3000\uff0c\u3002\uff1a\uff1b\uff01\uff1f\u300c\u300d\u300e\u300f\uff08\uff09')
     return ''.join(sorted(c for c in chars if c >= ' '))
@@ -153,10 +158,27 @@ def command_single(args):
             return '<script>' + f.read().replace('</script', '<\\/script') + '</script>'
 
     page = re.sub(r'<script src="([^"]+)"></script>', script, page)
+
+    def font(match):
+        with open(os.path.join(site, match.group(1)), 'rb') as f:
+            return 'url("data:font/ttf;base64,' + base64.b64encode(f.read()).decode('ascii') + '")'
+
+    page = re.sub(r'url\("([^"]+\.ttf)"\)', font, page)
     with open(os.path.join(site, re.search(r'rel="icon" type="image/png" href="([^"]+)"',
                                            page).group(1)), 'rb') as f:
         icon = 'data:image/png;base64,' + base64.b64encode(f.read()).decode('ascii')
     page = re.sub(r'(rel="icon" type="image/png" href=")[^"]+', lambda m: m.group(1) + icon, page)
+    # The licences go with the faces and Qt that the file carries.
+    notices = []
+    for folder in ('fonts', 'licences'):
+        for name in sorted(os.listdir(os.path.join(site, folder))):
+            if name.endswith(('.ttf', '.ttc', '.otf')):
+                continue
+            with open(os.path.join(site, folder, name), encoding='utf-8', errors='replace') as f:
+                notices.append(f'==> {folder}/{name} <==\n' + f.read())
+    page = page.replace('</body>', '<script type="text/plain" id="licences">\n'
+                        + '\n'.join(notices).replace('</script', '<\\/script')
+                        + '</script>\n</body>')
     first = page.index('<script>window.lumoraSite')
     page = (page[:first] + '<script>window.lumoraInside = ' + json.dumps(inside) + ';</script>\n'
             + page[first:])

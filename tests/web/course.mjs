@@ -111,12 +111,28 @@ export class Course {
     await this.page.mouse.click(node.x + x / 15, node.y + y / 15);
   }
 
+  // A click in the middle of the button of that caption (the first, front to back).
+  async press(caption) {
+    const all = [];
+    const walkTree = (ns) => ns.forEach((n) => { all.push(n); walkTree(n.children || []); });
+    walkTree(await this.tree());
+    const button = all.reverse().find((n) => n.role === 'button' && n.name === caption);
+    if (!button) throw new Error(`no button ${caption} on the screen`);
+    await this.page.mouse.click(button.x + button.w / 2, button.y + button.h / 2);
+  }
+
   // Waits until the screen readers' view differs from `before` and has then stayed the same
-  // for a moment, and two more frames have been drawn.
+  // for a moment (the page reads it five times a second; a sweep changes it all along), and two
+  // more frames have been drawn.
   async settle(before, timeout = 20000) {
     const old = JSON.stringify(before);
-    await this.page.waitForFunction((o) => JSON.stringify(window.lumora.tree) !== o,
-                                    {timeout, polling: 20}, old);
+    await this.page.waitForFunction((o) => {
+      const now = JSON.stringify(window.lumora.tree);
+      const seen = window.lumoraSettle || (window.lumoraSettle = {tree: null, since: 0});
+      if (now === o) return false;
+      if (now !== seen.tree) Object.assign(seen, {tree: now, since: performance.now()});
+      return performance.now() - seen.since > 450;
+    }, {timeout, polling: 50}, old);
     await this.frames(2);
   }
 

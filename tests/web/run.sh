@@ -21,8 +21,14 @@ if ! cmp -s "$here/package-lock.json" "$stamp" 2>/dev/null; then
   cp "$here/package-lock.json" "$stamp"
 fi
 
-work=$(mktemp -d /tmp/lumora-web.XXXXXX)
-trap 'rm -rf "$work"' EXIT
+# The screenshots and the rest of a run stay in LUMORA_WEB_KEEP if it names a folder.
+work=${LUMORA_WEB_KEEP:-}
+if [ -n "$work" ]; then
+  rm -rf "$work" && mkdir -p "$work"
+else
+  work=$(mktemp -d /tmp/lumora-web.XXXXXX)
+  trap 'rm -rf "$work"' EXIT
+fi
 export LUMORA_BUILD=$build LUMORA_WEB=$web LUMORA_WORK=$work
 export LUMORA_SOURCE=$(cd "$here/../.." && pwd)
 case $what in

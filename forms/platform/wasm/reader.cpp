@@ -13,8 +13,10 @@
 #include <QJsonObject>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 
 #include "forms/atspi.h"
+#include "forms/window.h"
 
 namespace forms {
 
@@ -61,10 +63,17 @@ QJsonObject Node(QAccessibleInterface& node) {
   return o;
 }
 
-// Every window on the screen, the course's first and what lies over it after.
+// Every window on the screen, the course's first and what lies over it after (a report, the
+// animation), the active one last.
 QByteArray Tree() {
+  QList<QWidget*> tops = QApplication::topLevelWidgets();
+  const auto rank = [](const QWidget* w) {
+    return qobject_cast<const Window*>(w) ? 0 : w->isActiveWindow() ? 2 : 1;
+  };
+  std::stable_sort(tops.begin(), tops.end(),
+                   [&](const QWidget* a, const QWidget* b) { return rank(a) < rank(b); });
   QJsonArray windows;
-  for (QWidget* top : QApplication::topLevelWidgets()) {
+  for (QWidget* top : tops) {
     if (!top->isVisible()) continue;
     if (QAccessibleInterface* node = QAccessible::queryAccessibleInterface(top))
       windows.append(Node(*node));

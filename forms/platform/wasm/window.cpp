@@ -1,6 +1,11 @@
 // The browser: the course's window is the whole page (Qt's screen is the page's screen element),
 // full screen is the browser's, and none of a desktop window manager's requests mean anything.
+#include <emscripten/bind.h>
 #include <emscripten/val.h>
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QResizeEvent>
 
 #include "forms/platform.h"
 
@@ -10,6 +15,17 @@ namespace {
 
 // The page's side of the course (packaging/web/loader.js).
 emscripten::val Site() { return emscripten::val::global("lumora"); }
+
+QPointer<QWidget>& Following() {
+  static QPointer<QWidget> window;
+  return window;
+}
+
+// The page's fullscreenchange.
+void ScreenFullScreenChanged() {
+  if (QWidget* window = Following())
+    QCoreApplication::postEvent(window, new QResizeEvent(window->size(), window->size()));
+}
 
 }  // namespace
 
@@ -35,6 +51,12 @@ void SetScreenFullScreen(bool on) {
   if (!site.isUndefined()) site.call<void>("setFullScreen", on);
 }
 
+void FollowScreenFullScreen(QWidget& window) { Following() = &window; }
+
 bool HandlersMayWait() { return false; }
 
 }  // namespace forms
+
+EMSCRIPTEN_BINDINGS(lumora_window) {
+  emscripten::function("lumoraFullScreenChanged", &forms::ScreenFullScreenChanged);
+}
