@@ -69,18 +69,20 @@ windows: build
 windows-test: windows
 	tests/windows/run.sh $(BUILD) $(WINDOWS)
 
-# Configured every time, like the Windows build: the Qt in use follows its configure line.
-web: build
+# Configured every time, like the Windows build: the Qt in use follows its configure line. Of the
+# build for this machine it needs only the pictures and the icon; its tests also the course.
+web: setup $(BUILD)/CMakeCache.txt
+	cmake --build --preset default --target assets icon -j $(JOBS)
 	@scripts/setup.sh web
 	qt=$$(scripts/web-qt.sh) && emsdk=$$(scripts/web-qt.sh --emsdk) && \
 	  LUMORA_QT_WEB=$$qt EMSDK=$$emsdk NODE_PATH=/usr/share/nodejs cmake --preset web
 	EMSDK=$$(scripts/web-qt.sh --emsdk) NODE_PATH=/usr/share/nodejs \
 	  cmake --build --preset web -j $(JOBS)
 
-web-test: web
+web-test: build web
 	tests/web/run.sh test $(BUILD) $(WEB)
 
-web-bench: web
+web-bench: build web
 	tests/web/run.sh bench $(BUILD) $(WEB)
 
 clean:

@@ -64,6 +64,10 @@ void SetScreenFullScreen(bool on);
 // from full screen, which may leave the screen its size.
 void FollowScreenFullScreen(QWidget& window);
 
+// Told each time a page has been shown in the window: in the browser, its screen readers hear of
+// the new page at once, rather than at their next look.
+void PageShown(QWidget& window);
+
 // Whether a handler may take a while inside itself, the window painting meanwhile: on a desktop
 // it may; in the browser nothing is painted and no input arrives until the handler returns.
 bool HandlersMayWait();

@@ -52,6 +52,7 @@ void Window::Show(Page& page) {
   }
   activateWindow();
   page.FocusFirst();
+  PageShown(*this);
 }
 
 Page* Window::Shown() const {

@@ -16,6 +16,8 @@ bool ScreenFullScreen() { return false; }
 void SetScreenFullScreen(bool) {}
 void FollowScreenFullScreen(QWidget&) {}
 bool HandlersMayWait() { return true; }
+// Desktop screen readers follow the focus into the new page.
+void PageShown(QWidget&) {}
 
 std::optional<QString> ProgramProblem(const QString& file) {
   const QFileInfo info(file);

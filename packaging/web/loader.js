@@ -79,6 +79,12 @@
       else if (!on && document.fullscreenElement)
         document.exitFullscreen().catch(() => {});
     },
+    // A page has been shown (and is painted at the next frame).
+    shown() {
+      window.lumora.shownAt = performance.now();
+      window.lumora.pagesShown++;
+    },
+    pagesShown: 0,
     startedAt: started,
     firstPaint: null,
   };

@@ -86,6 +86,7 @@
   window.lumora.read = function (json) {
     const windows = JSON.parse(json);
     window.lumora.tree = windows;
+    window.lumora.treeAt = performance.now();
     const now = flatten(windows, new Map(), null);
     const message = news(now);
     root.replaceChildren();

@@ -126,6 +126,7 @@ export class Course {
   // more frames have been drawn.
   async settle(before, timeout = 20000) {
     const old = JSON.stringify(before);
+    await this.page.evaluate(() => { window.lumoraSettle = null; });
     await this.page.waitForFunction((o) => {
       const now = JSON.stringify(window.lumora.tree);
       const seen = window.lumoraSettle || (window.lumoraSettle = {tree: null, since: 0});

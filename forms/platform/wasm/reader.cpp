@@ -82,12 +82,18 @@ QByteArray Tree() {
 }
 
 // Looks a few times a second, and writes only what changed: a page change, an explanation that
-// appears, a picture that gives way to the next, a dialog.
+// appears, a picture that gives way to the next, a dialog. A new page is looked at at once.
 class Mirror final : public QObject {
  public:
   explicit Mirror(QObject* parent) : QObject(parent) {
     connect(&timer_, &QTimer::timeout, this, &Mirror::Look);
     timer_.start(200);
+    instance_ = this;
+  }
+  ~Mirror() override { instance_ = nullptr; }
+
+  static void LookSoon() {
+    if (instance_) QTimer::singleShot(0, instance_, &Mirror::Look);
   }
 
  private:
@@ -101,6 +107,7 @@ class Mirror final : public QObject {
 
   QTimer timer_;
   QByteArray written_;
+  static inline Mirror* instance_ = nullptr;
 };
 
 void Press(const std::string& id) {
@@ -115,6 +122,12 @@ void Press(const std::string& id) {
 }  // namespace
 
 void MendScreenReaderBridge() { new Mirror(QCoreApplication::instance()); }
+
+void PageShown(QWidget&) {
+  const emscripten::val site = emscripten::val::global("lumora");
+  if (!site.isUndefined()) site.call<void>("shown");
+  Mirror::LookSoon();
+}
 
 }  // namespace forms
 
