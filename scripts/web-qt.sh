@@ -8,6 +8,7 @@
 #   LUMORA_QT_CACHE   where the builds are kept (default ~/.cache/lumora/qt-web)
 #   scripts/web-qt.sh --emsdk    prints the emscripten folder Qt's tools expect ($EMSDK) instead
 set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
 cache=${LUMORA_QT_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/lumora/qt-web}
 
 version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
@@ -31,16 +32,17 @@ if [ "${1:-}" = --emsdk ]; then
   exit 0
 fi
 
-# Only what the course uses: Core, Gui, Widgets, the wasm platform and the JPEG and GIF readers.
-# No threads (the course needs none, and a threaded build needs cross-origin isolation headers
-# that a USB stick or a plain web server does not send), no network, no processes.
+# Only what the course uses: Core, Gui, Widgets (of them plain widgets, buttons, labels and the
+# message box), the wasm platform and the JPEG and GIF readers (scripts/qt-trim.sh). No threads
+# (the course needs none, and a threaded build needs cross-origin isolation headers that a USB
+# stick or a plain web server does not send), no network, no processes.
 configure=(
   -platform wasm-emscripten -static -release -optimize-size -no-warnings-are-errors
   -nomake examples -nomake tests
   -no-feature-thread -no-feature-network -no-feature-sql -no-feature-testlib
   -no-feature-concurrent -no-feature-dbus -no-feature-xml -no-feature-printsupport
-  -no-feature-pdf -no-feature-textodfwriter -no-feature-textmarkdownreader
-  -no-feature-textmarkdownwriter -no-feature-zstd
+  -no-feature-zstd
+  $("$root/scripts/qt-trim.sh")
   -qt-host-path /usr
 )
 key=$( { echo "$version"; echo "$emversion"; printf '%s\n' "${configure[@]}"; } \

@@ -14,8 +14,9 @@ cache=${LUMORA_QT_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/lumora/qt-windows}
 version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 toolchain=$root/cmake/mingw-w64.cmake
 
-# Only the modules and features the course and its tests use. Debian's source lacks the
-# Wintab headers, hence no tablet events; DirectWrite 3 needs them too, and Direct2D is not used.
+# Only the modules and features the course and its tests use (scripts/qt-trim.sh). Debian's
+# source lacks the Wintab headers, hence no tablet events; DirectWrite 3 needs them too, and
+# Direct2D is not used.
 configure=(
   -release -shared -nomake examples -nomake tests -no-pkg-config
   -xplatform win32-g++
@@ -24,6 +25,7 @@ configure=(
   -no-feature-sql -no-feature-network -no-feature-printsupport -no-feature-xml
   -no-feature-concurrent
   -no-feature-tabletevent -no-feature-direct2d -no-feature-directwrite3
+  $("$root/scripts/qt-trim.sh")
   -qt-host-path /usr
 )
 key=$( { echo "$version"; printf '%s\n' "${configure[@]}"; cat "$toolchain"; } \
