@@ -390,6 +390,39 @@ async function testFiner(server) {
   }
 }
 
+// The keyboard as on the desktop: the menu's first button by Enter, the eye chapter's first page
+// with the focus on its default button, Tab through its buttons in their order, Enter to go on.
+async function testKeyboard(browser, server) {
+  const course = await Course.open(browser, server.url);
+  const focused = async () => nodes(await course.tree()).filter((n) => n.focused &&
+                                                                n.role === 'button').map((n) => n.name)[0];
+  const active = await course.page.evaluate(() => document.activeElement.tagName);
+  t.check(active === 'CANVAS', 'keyboard: the course does not have the keyboard at the start: ' +
+                               active);
+  await go(course, 9000, 7000);
+  let before = await course.tree();
+  await course.page.keyboard.press('Enter');
+  await course.settle(before);
+  const eye = (await course.pageNode()).name;
+  const order = [await focused()];
+  for (let i = 0; i < 4; i++) {
+    before = await course.tree();
+    await course.page.keyboard.press('Tab');
+    await course.settle(before);
+    order.push(await focused());
+  }
+  const expected = ['下一頁', '上一頁', '離開', '回主目錄', '下一頁'];
+  t.check(JSON.stringify(order) === JSON.stringify(expected),
+          `keyboard: Tab went ${order}, not ${expected}`);
+  before = await course.tree();
+  await course.page.keyboard.press('Enter');
+  await course.settle(before);
+  t.check((await course.pageNode()).name !== eye ||
+          JSON.stringify(await course.tree()) !== JSON.stringify(before),
+          'keyboard: Enter on 下一頁 did not go on');
+  await course.page.close();
+}
+
 // A tap is a press: the title page gives way to the menu.
 async function testTouch(browser, server) {
   const course = await Course.open(browser, server.url);
@@ -435,6 +468,7 @@ const tests = [
   () => testFailure(browser, site), () => testExit(browser, server), () => testFaults(browser),
   () => testSingleFile(browser), () => testSite(browser, server),
   () => testReader(browser, server), () => testFiner(server), () => testTouch(browser, server),
+  () => testKeyboard(browser, server),
   () => testFullScreen(browser, server),
 ];
 for (const test of tests.filter((x) => !only.length || only.includes(named(x)))) {
