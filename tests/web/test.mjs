@@ -315,6 +315,12 @@ async function testSite(browser, server) {
   t.check(title === 'Lumora 眼睛與視錯覺', 'site: the tab is titled ' + title);
   t.check((await fetch(icon)).ok, 'site: no icon at ' + icon);
   t.check(elsewhere.length === 0, 'site: fetched from elsewhere: ' + elsewhere);
+  // The pictures are the desktop's, byte for byte.
+  const pictures = fs.readdirSync(path.join(build, 'bin')).filter((f) => /\.(jpg|gif)$/.test(f));
+  const unlike = pictures.filter((f) => !fs.readFileSync(path.join(build, 'bin', f))
+      .equals(fs.readFileSync(path.join(site, f))));
+  t.check(pictures.length === 72 && unlike.length === 0,
+          `site: ${pictures.length} pictures on the desktop, unlike the site's: ${unlike}`);
   await course.page.close();
 }
 
