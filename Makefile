@@ -59,10 +59,13 @@ screenshots: build
 	scripts/screenshots_scaled.sh $(BUILD)/bin/lumora docs/screenshots
 
 # The pictures are drawn by the generator of the build for this machine. Configured every time:
-# the Qt for Windows in use follows its configure line (scripts/windows-qt.sh).
+# the Qt for Windows in use follows its configure line (scripts/windows-qt.sh), and a build
+# against another Qt is configured afresh (CMake reads a toolchain only the first time).
 windows: build
 	@scripts/setup.sh windows
-	qt=$$(scripts/windows-qt.sh) && LUMORA_QT_WINDOWS=$$qt cmake --preset windows
+	qt=$$(scripts/windows-qt.sh) && \
+	  fresh=$$(test "$$(cat $(WINDOWS)/.lumora-qt 2>/dev/null)" = "$$qt" || echo --fresh) && \
+	  LUMORA_QT_WINDOWS=$$qt cmake --preset windows $$fresh && echo "$$qt" > $(WINDOWS)/.lumora-qt
 	cmake --build --preset windows -j $(JOBS)
 	cmake --build --preset windows --target portable installer
 
@@ -75,7 +78,9 @@ web: setup $(BUILD)/CMakeCache.txt
 	cmake --build --preset default --target assets icon -j $(JOBS)
 	@scripts/setup.sh web
 	qt=$$(scripts/web-qt.sh) && emsdk=$$(scripts/web-qt.sh --emsdk) && \
-	  LUMORA_QT_WEB=$$qt EMSDK=$$emsdk NODE_PATH=/usr/share/nodejs cmake --preset web
+	  fresh=$$(test "$$(cat $(WEB)/.lumora-qt 2>/dev/null)" = "$$qt" || echo --fresh) && \
+	  LUMORA_QT_WEB=$$qt EMSDK=$$emsdk NODE_PATH=/usr/share/nodejs cmake --preset web $$fresh && \
+	  echo "$$qt" > $(WEB)/.lumora-qt
 	EMSDK=$$(scripts/web-qt.sh --emsdk) NODE_PATH=/usr/share/nodejs \
 	  cmake --build --preset web -j $(JOBS)
 

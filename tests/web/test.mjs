@@ -67,7 +67,9 @@ async function testWalk(browser, server, linux) {
   const course = await Course.open(browser, server.url);
   const steps = walk(path.join(source, 'tests/support/walk.txt'));
   const worst = [];
+  const erred = [];
   for (const s of steps) {
+    const errors = course.errors().length;
     if (s.kind === 'go' || s.kind === 'step') await go(course, s.x, s.y);
     if (s.kind === 'sweep') {
       await course.click(s.x, s.y);
@@ -75,6 +77,7 @@ async function testWalk(browser, server, linux) {
     }
     const file = path.join(out, s.name + '.png');
     await course.shot(file);
+    if (course.errors().length > errors) erred.push(`${s.name} (${course.errors().length - errors})`);
     const desktop = path.join(linux, s.name + '.png');
     if (s.kind === 'sweep') continue;  // the mark is wherever the moment has it
     t.check(size(file) === size(desktop), `${s.name}: ${size(file)} in the browser, ` +
@@ -86,8 +89,8 @@ async function testWalk(browser, server, linux) {
   worst.sort((a, b) => b[0] - a[0]);
   console.log(`walk: ${steps.length} steps; most different: ` +
               worst.slice(0, 3).map(([d, n]) => `${n} ${(d * 100).toFixed(2)} %`).join(', '));
-  t.check(course.errors().length === 0, 'walk: errors on the console: ' +
-          JSON.stringify(course.console));
+  t.check(course.errors().length === 0, `walk: errors on the console, at ${erred}: ` +
+          [...new Set(course.errors())].join('; '));
   await course.page.close();
 }
 
