@@ -38,6 +38,8 @@ const std::string_view kRightEyeInstruction =
 const std::string_view kLeftEyeInstruction =
     "左眼－用右手遮掩你的右眼，然後用左眼直視下圖中的黑點，按「左眼」按鈕。";
 
+const std::string_view kPlaceInChapter = "（第 %1 頁，共 %2 頁）";
+
 const std::string_view kSensesTitle = "腦部與感覺（The Brain and the Senses）";
 
 const std::string_view kSensesParagraph =
@@ -104,5 +106,7 @@ std::vector<std::string_view> AllTexts() {
   }
   return all;
 }
+
+std::vector<std::string_view> SpokenTexts() { return {kPlaceInChapter}; }
 
 }  // namespace content

@@ -38,4 +38,9 @@ extern const std::array<Illusion, 10> kIllusions;
 // Every text above, for work over the whole course (checks, preparing fonts).
 std::vector<std::string_view> AllTexts();
 
+// Heard, never shown: where a page stands in its chapter, said after the page's name (%1 the
+// page, %2 how many).
+extern const std::string_view kPlaceInChapter;
+std::vector<std::string_view> SpokenTexts();
+
 }  // namespace content

@@ -169,7 +169,9 @@ def names(frame):
 
 
 def page_named(name):
-    return lambda line: line == f"{name} panel."
+    """The page's name, and where it stands in its chapter where it does."""
+    return lambda line: line == f"{name} panel." or (
+        line.startswith(f"{name}（第 ") and line.endswith(" 頁） panel."))
 
 
 def late_start(s, env):
@@ -200,7 +202,7 @@ def say_all(s, orca):
     for n in items:
         if read.count(n) != 1:
             fail(f"say-all read {n!r} {read.count(n)} times: {read}")
-    if read[0] != frame.name:
+    if read[0] != names(frame)[0][1]:
         fail(f"say-all does not begin with the heading: {read}")
     diagram = [n for r, n in names(frame) if r == "image"][-1]
     parts = [n for r, n in names(frame) if r == "label"]
@@ -247,7 +249,8 @@ def animation(s, orca):
     orca.hear("開始動畫", mark, f"{window.name} frame.", window.description)
     mark = orca.mark()
     s.key("Escape")
-    orca.hear("Esc", mark, "視錯覺 7 frame.", page_named("視錯覺 7"), "開始動畫 push button.")
+    orca.hear("Esc", mark, lambda line: line.startswith("視錯覺 7") and line.endswith(" frame."),
+              page_named("視錯覺 7"), "開始動畫 push button.")
 
 
 def walk(s, orca):
