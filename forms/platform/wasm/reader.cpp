@@ -15,6 +15,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "forms/accessibility.h"
 #include "forms/atspi.h"
 #include "forms/window.h"
 
@@ -115,6 +116,11 @@ void Press(const std::string& id) {
 }  // namespace
 
 void MendScreenReaderBridge() { new Mirror(QCoreApplication::instance()); }
+
+// The page's live region (packaging/web/reader.js) says what appears and a picture that changes,
+// as the mirror writes them; other news, such as the sweep's, goes no further than the focused
+// control's description until the live region says it too.
+void TellScreenReader(QWidget& focus, const QString& news) { SpeakAsDescription(focus, news); }
 
 }  // namespace forms
 
