@@ -336,10 +336,10 @@ def animation(s, orca):
     tab_to(s, orca, "開始動畫")
     mark = orca.mark()
     s.key("Return")
-    pid = wait_for(10, "no animation window", lambda: s.xdo(
+    pid = wait_for(30, "no animation window", lambda: s.xdo(
         "search", "--onlyvisible", "--classname", "^7optical").split()[-1:])
     pid = int(s.xdo("getwindowpid", pid[0]))
-    app = wait_for(10, "the animation is not on the bus", lambda: [
+    app = wait_for(30, "the animation is not on the bus", lambda: [
         a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.get_process_id() == pid])[0]
     window = app[0]
     print("animation:", repr(app.name), window.getRoleName(), repr(window.name),
