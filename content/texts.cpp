@@ -38,6 +38,13 @@ const std::string_view kRightEyeInstruction =
 const std::string_view kLeftEyeInstruction =
     "左眼－用右手遮掩你的右眼，然後用左眼直視下圖中的黑點，按「左眼」按鈕。";
 
+const std::string_view kCrossStartsMoving = "「十」字符號開始向右移動。";
+const std::string_view kCrossStopped = "「十」字符號停下來了。";
+const std::string_view kDotStartsMoving = "黑點開始向左移動。";
+const std::string_view kDotStopped = "黑點停下來了。";
+
+const std::string_view kPlaceInChapter = "（第 %1 頁，共 %2 頁）";
+
 const std::string_view kSensesTitle = "腦部與感覺（The Brain and the Senses）";
 
 const std::string_view kSensesParagraph =
@@ -103,6 +110,10 @@ std::vector<std::string_view> AllTexts() {
     all.push_back(i.explanation);
   }
   return all;
+}
+
+std::vector<std::string_view> SpokenTexts() {
+  return {kCrossStartsMoving, kCrossStopped, kDotStartsMoving, kDotStopped, kPlaceInChapter};
 }
 
 }  // namespace content

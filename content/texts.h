@@ -38,4 +38,13 @@ extern const std::array<Illusion, 10> kIllusions;
 // Every text above, for work over the whole course (checks, preparing fonts).
 std::vector<std::string_view> AllTexts();
 
+// Heard, never shown: what a screen reader says as the blind-spot sweeps start and end, and
+// where a page stands in its chapter, said after the page's name (%1 the page, %2 how many).
+extern const std::string_view kCrossStartsMoving;  // the left-eye sweep
+extern const std::string_view kCrossStopped;
+extern const std::string_view kDotStartsMoving;  // the right-eye sweep
+extern const std::string_view kDotStopped;
+extern const std::string_view kPlaceInChapter;
+std::vector<std::string_view> SpokenTexts();
+
 }  // namespace content

@@ -243,34 +243,67 @@ class LabelAccessible final : public ControlAccessible, public QAccessibleTextIn
   QString Caption() const { return static_cast<Label*>(widget())->Caption(); }
 };
 
-// Speaks a label that appears on the page the pupil is working on, such as an explanation.
-// Qt offers AT-SPI no announcement, but screen readers speak a change to the description of the
-// object with the focus: the focused control carries the label's caption until the focus leaves.
+// News of the page the pupil is on: a label or a picture that appears, a picture that takes
+// another's place, and what a page says itself. Gathered until the handler that made the changes
+// is done, so that an explanation and the picture it reveals are told as one, and handed to the
+// platform's screen reader; the focus stays where it is.
 class Announcer final : public QObject {
  public:
   explicit Announcer(QApplication* app) : QObject(app) {
+    setObjectName(Name());
     // Queued: the screen reader hears of the new focus before the old control falls silent.
     connect(app, &QApplication::focusChanged, this, &Announcer::Forget, Qt::QueuedConnection);
+  }
+  static Announcer* Of(QObject* app) {
+    return static_cast<Announcer*>(app->findChild<QObject*>(Name(), Qt::FindDirectChildrenOnly));
+  }
+
+  // Told once the handler is done, with what else it changes.
+  void Gather(const Page& page, const QString& news) {
+    if (news.isEmpty() || !FocusOn(page)) return;
+    if (gathered_.isEmpty())
+      QMetaObject::invokeMethod(this, &Announcer::TellGathered, Qt::QueuedConnection);
+    page_ = &page;
+    gathered_ << news;
+  }
+  // Told now, after anything gathered.
+  void Tell(const Page& page, const QString& news) {
+    Gather(page, news);
+    TellGathered();
+  }
+  // The focused control describes itself with the news (see SpeakAsDescription).
+  void Describe(QWidget& focus, const QString& news) {
+    auto* control = dynamic_cast<ControlAccessible*>(QAccessible::queryAccessibleInterface(&focus));
+    if (!control) return;
+    if (noted_ != &focus) Forget();
+    noted_ = &focus;
+    control->SetNote(news);
   }
 
  protected:
   bool eventFilter(QObject* receiver, QEvent* event) override {
-    if (event->type() == QEvent::Show)
-      if (auto* label = qobject_cast<Label*>(receiver)) Announce(*label);
+    if (event->type() != QEvent::Show) return false;
+    if (auto* label = qobject_cast<Label*>(receiver))
+      Gather(label->OwnPage(), label->Caption().trimmed());
+    else if (auto* image = qobject_cast<ImageBox*>(receiver))
+      Gather(image->OwnPage(), image->accessibleName());
     return false;
   }
 
  private:
-  void Announce(Label& label) {
-    // While a page loads and comes on screen the focus is not yet on it: its labels are read
-    // with the page, not announced.
+  static QString Name() { return QStringLiteral("forms::Announcer"); }
+
+  // While a page loads and comes on screen the focus is not yet on it: what it shows then is
+  // read with the page, not told.
+  static QWidget* FocusOn(const Page& page) {
     QWidget* focus = QApplication::focusWidget();
-    if (!focus || !focus->isVisible() || !label.OwnPage().isAncestorOf(focus)) return;
-    auto* control = dynamic_cast<ControlAccessible*>(QAccessible::queryAccessibleInterface(focus));
-    if (!control) return;
-    if (noted_ != focus) Forget();
-    noted_ = focus;
-    control->SetNote(label.Caption().trimmed());
+    return focus && focus->isVisible() && page.isAncestorOf(focus) ? focus : nullptr;
+  }
+  void TellGathered() {
+    if (gathered_.isEmpty()) return;
+    const QString news = gathered_.join(QLatin1Char(' '));
+    gathered_.clear();
+    if (QWidget* focus = page_ ? FocusOn(*page_) : nullptr) TellScreenReader(*focus, news);
   }
   void Forget() {
     if (!noted_ || noted_ == QApplication::focusWidget()) return;
@@ -280,6 +313,8 @@ class Announcer final : public QObject {
     noted_.clear();
   }
 
+  QStringList gathered_;
+  QPointer<const Page> page_;
   QPointer<QWidget> noted_;
 };
 
@@ -312,6 +347,22 @@ void InstallAccessibility() {
   if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
     app->installEventFilter(new Announcer(app));
   MendScreenReaderBridge();
+}
+
+void Announce(const Page& page, const QString& news) {
+  if (Announcer* announcer = Announcer::Of(QCoreApplication::instance()))
+    announcer->Tell(page, news);
+}
+
+void PictureChanged(const ImageBox& image) {
+  if (Announcer* announcer = Announcer::Of(QCoreApplication::instance());
+      announcer && image.isVisible())
+    announcer->Gather(image.OwnPage(), image.accessibleName());
+}
+
+void SpeakAsDescription(QWidget& focus, const QString& news) {
+  if (Announcer* announcer = Announcer::Of(QCoreApplication::instance()))
+    announcer->Describe(focus, news);
 }
 
 }  // namespace forms

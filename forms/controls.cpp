@@ -12,6 +12,7 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "forms/accessibility.h"
 #include "forms/caption.h"
 #include "forms/colours.h"
 #include "forms/failure.h"
@@ -275,8 +276,11 @@ void ImageBox::SetPicture(const forms::Picture& picture) {
   r.width = PixelsToTwips(picture.pixmap.width());
   r.height = PixelsToTwips(picture.pixmap.height());
   SetTwips(r);
+  const bool changed = accessibleName() != picture.description;
   setAccessibleName(picture.description);
   update();
+  // Another picture in its place, while the pupil is on the page: a screen reader says so.
+  if (changed) PictureChanged(*this);
 }
 
 void ImageBox::Rescaled() { picture_.Sharpen(page_.Density()); }

@@ -122,8 +122,8 @@ QString Page::AccessibleName() const {
     for (Control* c : controls_)
       if (auto* label = dynamic_cast<Label*>(c);
           label && c->Description().name == description_.heading)
-        return label->Caption().trimmed();
-  return QUtf8StringView(description_.spokenName).toString();
+        return label->Caption().trimmed() + place_;
+  return QUtf8StringView(description_.spokenName).toString() + place_;
 }
 
 namespace {

@@ -43,9 +43,12 @@ class Page final : public QWidget {
   const FailureSink& Sink() const { return sink_; }
 
   // --- life ---
-  // The title its window shows, and the name a screen reader gives it.
+  // The title its window shows, and the name a screen reader gives it: the heading's caption
+  // (or the page's spoken name), then where the page stands, which tells apart pages that share
+  // a heading.
   QString Title() const;
   QString AccessibleName() const;
+  void SetSpokenPlace(const QString& place) { place_ = place; }
   // The focus goes to the visible control with the lowest tab index.
   void FocusFirst();
   // Takes the page off the screen for good; it no longer answers any event.
@@ -107,6 +110,7 @@ class Page final : public QWidget {
   ShownPicture background_;
   double scale_ = 1;
   bool unloaded_ = false;
+  QString place_;
 };
 
 }  // namespace forms

@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "content/assets.h"
+#include "content/texts.h"
 #include "forms/platform.h"
 #include "pagedesc/pagedesc.h"
 #include "shell/picturefile.h"
@@ -37,12 +38,6 @@ Handlers MoveHandlers(const std::vector<Edge>& edges) {
 }
 
 }  // namespace
-
-const PageEntry* FindPage(const CourseMap& map, std::string_view name) {
-  for (const PageEntry& entry : map)
-    if (entry.Name() == name) return &entry;
-  return nullptr;
-}
 
 void Event::Go(std::string_view target) const { course.SwitchPage(me, target); }
 
@@ -121,6 +116,9 @@ void Course::Load(std::string_view name) {
   auto* page = new forms::Page(
       entry->description, [this](const QString& m) { Fail(m); }, window_.get());
   current_ = page;
+  if (const auto place = PlaceInChapter(map_, name))
+    page->SetSpokenPlace(
+        QUtf8StringView(content::kPlaceInChapter).toString().arg(place->number).arg(place->count));
   const auto wire = [this, page](std::string_view handlerName, Handler handler) {
     page->On(QUtf8StringView(handlerName).toString(),
              [this, page, handler = std::move(handler)](int index) {

@@ -64,4 +64,12 @@ using CourseMap = std::vector<PageEntry>;
 
 const PageEntry* FindPage(const CourseMap& map, std::string_view name);
 
+// Where a page stands in its chapter: the pages the pupil reads one after the other with Next.
+// Nothing for a page that no Next leads to or from.
+struct Place {
+  int number;  // from 1
+  int count;
+};
+std::optional<Place> PlaceInChapter(const CourseMap& map, std::string_view page);
+
 }  // namespace shell

@@ -66,21 +66,15 @@
     requestAnimationFrame(() => { said.textContent = text; });
   }
 
-  // What a pupil who stays on the page would be told of the change.
+  // What the page itself tells of a change: a new page by its name, and a report that appears.
+  // What changes on a page the course tells itself (window.lumora.say).
   function news(now) {
     const page = [...now.values()].find((n) => n.node.role === 'region');
     const pageId = page && page.node.id;
+    const dialogs = [...now.values()].filter((n) => n.node.role === 'dialog' && !last.has(n.node.id));
+    if (dialogs.length) return dialogs.map((d) => d.node.name).join(' ');
     if (pageId !== lastPage) return page ? page.node.name : '';
-    const told = [];
-    for (const [id, {node}] of now) {
-      const before = last.get(id);
-      const text = node.role === 'image' ? node.description || node.name : node.name;
-      if (!before && node.role !== 'button') told.push(text);
-      else if (before && node.role === 'image' &&
-               (before.node.description || before.node.name) !== text)
-        told.push(text);
-    }
-    return told.filter(Boolean).join(' ');
+    return '';
   }
 
   window.lumora.read = function (json) {

@@ -62,10 +62,60 @@ QString Walk(QAccessibleInterface* node, std::vector<QAccessibleInterface*>& see
 // Code names a pupil must never hear.
 const QRegularExpression kCodeName(QStringLiteral("^(Form|Label|Image|Command|OLE)\\d*$"));
 
-// What the course told the screen reader, as (object, event) pairs.
+// What the course told the screen reader, as (object, event) pairs, and each description as it
+// was when it changed.
 std::vector<std::pair<QWidget*, QAccessible::Event>> told;
+QStringList described;
+// A control whose moves are counted each time a description changes.
+const forms::Control* watched = nullptr;
+std::vector<unsigned> movesWhenDescribed;
 void Record(QAccessibleEvent* event) {
   told.emplace_back(qobject_cast<QWidget*>(event->object()), event->type());
+  if (event->type() != QAccessible::DescriptionChanged) return;
+  described << event->accessibleInterface()->text(QAccessible::Description);
+  movesWhenDescribed.push_back(watched ? watched->Moves() : 0);
+}
+
+// Listens to what the course tells screen readers while it lives (Qt tells only while one
+// listens).
+class Listening {
+ public:
+  Listening() : platform_(QGuiApplicationPrivate::platformIntegration()->accessibility()) {
+    told.clear();
+    described.clear();
+    movesWhenDescribed.clear();
+    platform_->setActive(true);
+    previous_ = QAccessible::installUpdateHandler(Record);
+  }
+  ~Listening() {
+    QAccessible::installUpdateHandler(previous_);
+    platform_->setActive(false);
+  }
+  int DescriptionChanges(QWidget* of) const {
+    return int(
+        std::count(told.begin(), told.end(), std::pair(of, QAccessible::DescriptionChanged)));
+  }
+
+ private:
+  QPlatformAccessibility* platform_;
+  QAccessible::UpdateHandler previous_ = nullptr;
+};
+
+// The names of the pictures on the page, as screen readers read them.
+QStringList PictureNames(const forms::Page& page) {
+  QStringList names;
+  for (forms::Control* c : page.Controls())
+    if (dynamic_cast<forms::ImageBox*>(c) && c->Widget().isVisible())
+      names << Of(&c->Widget())->text(QAccessible::Name);
+  return names;
+}
+
+// Where a page's name says it stands in its chapter: (page, pages), or nothing.
+std::optional<std::pair<int, int>> PlaceIn(const QString& name) {
+  static const QRegularExpression place(QStringLiteral("（第 (\\d+) 頁，共 (\\d+) 頁）$"));
+  const QRegularExpressionMatch m = place.match(name);
+  if (!m.hasMatch()) return std::nullopt;
+  return std::pair(m.captured(1).toInt(), m.captured(2).toInt());
 }
 
 enum Way { kMouse, kKey, kBus };  // how Explain is pressed
@@ -120,7 +170,7 @@ class AccessTest : public QObject {
                qPrintable(at + ": " + childName));
       QVERIFY2(c->object() && static_cast<QWidget*>(c->object())->isVisible(), qPrintable(at));
       if (i == 0 && !d.heading.empty()) {  // the heading comes first, read as one
-        QCOMPARE(childName, name);
+        QVERIFY2(name.startsWith(childName), qPrintable(name));  // the page is named after it
         QCOMPARE(c->role(), QAccessible::Heading);
       }
       if (c->role() == QAccessible::PushButton) {
@@ -143,6 +193,42 @@ class AccessTest : public QObject {
                    qPrintable(at + " is lesson text read as a label: " + childName));
       }
     }
+  }
+
+  // Every page is told apart by ear: no two pages of the course share a name, and a page the
+  // pupil reads on to with Next says where in its chapter it stands, one further than the page
+  // before, from the first to the last.
+  void everyPageHasANameOfItsOwn() {
+    Harness h;
+    std::map<QString, QString> pageNamed, nameOf;
+    for (const QString& page : coursemap::Pages()) {
+      h.GoTo(page);
+      QCOMPARE(h.PageName(), page);
+      const QString name = Of(&h.Course().Window())->text(QAccessible::Name);
+      QVERIFY2(!pageNamed.count(name),
+               qPrintable(page + " and " + pageNamed[name] + " are both called " + name));
+      pageNamed[name] = page;
+      nameOf[page] = name;
+    }
+    std::set<QString> leadOn, ledTo;  // by Next
+    for (const coursemap::Step& step : coursemap::Steps()) {
+      if (step.control != QLatin1String("Next")) continue;
+      const auto from = PlaceIn(nameOf[step.from]), to = PlaceIn(nameOf[step.to]);
+      QVERIFY2(from && to, qPrintable(nameOf[step.from] + " → " + nameOf[step.to]));
+      QCOMPARE(to->first, from->first + 1);
+      QCOMPARE(to->second, from->second);
+      leadOn.insert(step.from);
+      ledTo.insert(step.to);
+    }
+    for (const auto& [page, name] : nameOf) {
+      const auto place = PlaceIn(name);
+      QVERIFY2(bool(place) == (leadOn.count(page) || ledTo.count(page)), qPrintable(name));
+      if (place && !ledTo.count(page)) QVERIFY2(place->first == 1, qPrintable(name));
+      if (place && !leadOn.count(page)) QVERIFY2(place->first == place->second, qPrintable(name));
+    }
+    // The eye chapter: five pages, the menu's first button opening the first.
+    QCOMPARE(nameOf["Form18"], QStringLiteral("眼睛的構造（第 1 頁，共 5 頁）"));
+    QCOMPARE(nameOf["Form22"], QStringLiteral("眼睛的運作（第 5 頁，共 5 頁）"));
   }
 
   // Three pages read in full, as a pupil hears them.
@@ -204,42 +290,106 @@ class AccessTest : public QObject {
     forms::Page& p = *h.Page();
     const QString explanation = p.LabelNamed("Label2").Caption().trimmed();
     const QString question = p.LabelNamed("Label1").Caption().trimmed();
-    // The labels shown with the page are read with it, not announced.
-    for (const QString& d : Descriptions(p))
+    const QStringList pictures = PictureNames(p);
+    // What is shown with the page is read with it, not announced.
+    for (const QString& d : Descriptions(p)) {
       QVERIFY2(!d.contains(explanation) && !d.contains(question), qPrintable(d));
+      for (const QString& picture : pictures) QVERIFY2(!d.contains(picture), qPrintable(d));
+    }
     QWidget& explain = p.Find("Explain").Widget();
     if (way == kKey) explain.setFocus(Qt::TabFocusReason);
     QWidget* focus = way == kMouse ? &explain : QApplication::focusWidget();
     QVERIFY(focus && p.isAncestorOf(focus));
     const QString own = Of(focus)->text(QAccessible::Description);
 
-    // Qt tells of changes only while a screen reader is listening; here the test listens.
-    QPlatformAccessibility* listening =
-        QGuiApplicationPrivate::platformIntegration()->accessibility();
-    QVERIFY(listening);
-    told.clear();
-    listening->setActive(true);
-    const auto previous = QAccessible::installUpdateHandler(Record);
-    const auto deaf = qScopeGuard([&] {
-      QAccessible::installUpdateHandler(previous);
-      listening->setActive(false);
-    });
+    const Listening listening;
     if (way == kMouse) h.Click("Explain");
     if (way == kKey) h.Key(Qt::Key_Space);
     if (way == kBus)
       Of(&explain)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     QTRY_VERIFY(p.LabelNamed("Label2").isVisible());
 
+    // Told once, all of it together: the explanation, then a picture that came with it.
     QCOMPARE(QApplication::focusWidget(), focus);
+    QTRY_COMPARE(listening.DescriptionChanges(focus), 1);
     const QString spoken = Of(focus)->text(QAccessible::Description);
-    QVERIFY2(spoken.startsWith(own) && spoken.endsWith(explanation), qPrintable(spoken));
-    QCOMPARE(
-        std::count(told.begin(), told.end(), std::pair(focus, QAccessible::DescriptionChanged)), 1);
+    QVERIFY2(spoken.startsWith(own) && spoken.contains(explanation), qPrintable(spoken));
+    for (const QString& picture : PictureNames(p))
+      if (!pictures.contains(picture))
+        QVERIFY2(spoken.indexOf(picture) > spoken.indexOf(explanation), qPrintable(spoken));
 
     // Once the focus moves on, the control says only its own description again.
     h.Key(Qt::Key_Tab);
     QVERIFY(QApplication::focusWidget() != focus);
     QTRY_COMPARE(Of(focus)->text(QAccessible::Description), own);
+  }
+
+  // Next step speaks what the new picture shows, once, by the button pressed; pressed again it
+  // shows the same picture, and there is nothing new to say.
+  void nextStepSpeaksTheNewPicture_data() {
+    QTest::addColumn<QString>("page");
+    for (const char* page : {"Form10", "Form11", "Form14"}) QTest::newRow(page) << page;
+  }
+  void nextStepSpeaksTheNewPicture() {
+    QFETCH(QString, page);
+    Harness h;
+    h.GoTo(page);
+    QVERIFY(QTest::qWaitForWindowActive(&h.Course().Window()));
+    QWidget& next = h.Page()->Find("NextStep").Widget();
+    next.setFocus(Qt::TabFocusReason);
+    const QString before = PictureNames(*h.Page()).join(QLatin1Char(' '));
+    const Listening listening;
+    h.Key(Qt::Key_Space);
+    const QString after = Of(&h.Page()->Find("Image1").Widget())->text(QAccessible::Name);
+    QVERIFY(!before.contains(after));
+    QTRY_COMPARE(listening.DescriptionChanges(&next), 1);
+    QCOMPARE(Of(&next)->text(QAccessible::Description), after);
+    h.Key(Qt::Key_Space);
+    QTest::qWait(50);
+    QCOMPARE(listening.DescriptionChanges(&next), 1);
+  }
+
+  // The sweep says when it starts, before the marker's first move, and when it has ended, after
+  // its last; by the button pressed, which keeps the focus.
+  void sweepSaysWhenItStartsAndEnds_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("marker");
+    QTest::newRow("left eye") << "Left"
+                              << "Image3";
+    QTest::newRow("right eye") << "Right"
+                               << "Image2";
+  }
+  void sweepSaysWhenItStartsAndEnds() {
+    QFETCH(QString, button);
+    QFETCH(QString, marker);
+    Harness h;
+    h.GoTo("Form21");
+    QVERIFY(QTest::qWaitForWindowActive(&h.Course().Window()));
+    QWidget& pressed = h.Page()->Find(button).Widget();
+    pressed.setFocus(Qt::TabFocusReason);
+    const forms::Control& moved = h.Page()->Find(marker);
+    watched = &moved;
+    const auto unwatch = qScopeGuard([] { watched = nullptr; });
+    const Listening listening;
+    for (int sweep = 0; sweep < 2; ++sweep) {  // and again, on a second press
+      const unsigned before = moved.Moves();
+      h.Key(Qt::Key_Space);
+      QTRY_COMPARE(listening.DescriptionChanges(&pressed), 2 * (sweep + 1));
+      QCOMPARE(QApplication::focusWidget(), &pressed);
+      const auto at = std::size_t(2 * sweep);
+      QVERIFY(moved.Moves() > before);
+      QCOMPARE(movesWhenDescribed.at(at), before);
+      QCOMPARE(movesWhenDescribed.at(at + 1), moved.Moves());
+      const QString starts = described.at(qsizetype(at)), stops = described.at(qsizetype(at) + 1);
+      QVERIFY2(!starts.isEmpty() && !stops.isEmpty() && starts != stops,
+               qPrintable(starts + stops));
+      QVERIFY2(Of(&pressed)->text(QAccessible::Description) == stops, qPrintable(stops));
+    }
+    // Each sweep in its own words: the mark that moves is the one named.
+    const QString mark =
+        button == QLatin1String("Left") ? QStringLiteral("「十」字符號") : QStringLiteral("黑點");
+    QVERIFY2(described.at(0).startsWith(mark) && described.at(1).startsWith(mark),
+             qPrintable(described.join(QLatin1Char('|'))));
   }
 
   // A walk of the whole tree from the application ends, on every page and after every press that

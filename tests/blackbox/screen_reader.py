@@ -5,11 +5,14 @@
 
 The title page pressed through its action, the eye chapter opened by its button's name, the
 first eye page read heading first, Next pressed through the bus up to the blind-spot page, whose
-items come in reading order; then the illusion chapter, where the explanation on illusion 3 is
-spoken when Explain is pressed through the bus: the focused control's description changes to
-end with it, and the change carries the new text. On every page of the course, a walk of the
-whole tree from the application ends and finds the window, the page and what the page shows.
-Exit status 77 when Xvfb, the AT-SPI bus launcher or pyatspi is missing.
+items come in reading order and whose sweep says when it starts and ends; then the illusion
+chapter, where the explanation on illusion 3 is spoken when Explain is pressed through the bus:
+the focused control's description changes to end with it and the picture that comes with it,
+the change carries the new text, and the page tells of its two new children, each at its place.
+Next step on illusion 5 speaks the new picture. On every page of the course, a walk of the
+whole tree from the application ends and finds the window, the page and what the page shows;
+no two pages have the same name. Exit status 77 when Xvfb, the AT-SPI bus launcher or pyatspi
+is missing.
 """
 import os
 import shutil
@@ -100,6 +103,30 @@ def walk(frame):
     walked.append((frame.name, len(seen)))
 
 
+class Listener:
+    """The AT-SPI events of some kinds heard meanwhile, as (kind, source, detail1, any_data)."""
+
+    def __init__(self, *kinds):
+        self.kinds, self.heard = kinds, []
+        for kind in kinds:
+            pyatspi.Registry.registerEventListener(self.hear, kind)
+
+    def hear(self, event):
+        self.heard.append((event.type, event.source, event.detail1, event.any_data))
+
+    def turned(self):  # the listener hears only while the main loop turns
+        while GLib.MainContext.default().iteration(False):
+            pass
+        return self.heard
+
+    def descriptions(self):
+        return [d for t, _, _, d in self.turned() if t.endswith("accessible-description")]
+
+    def stop(self):
+        for kind in self.kinds:
+            pyatspi.Registry.deregisterEventListener(self.hear, kind)
+
+
 def press(acc):
     action = acc.queryAction()
     for i in range(action.nActions):
@@ -162,7 +189,7 @@ def read(pid):
     print("menu:", children(frame))
     walk(frame)
     press(item(frame, "眼睛的構造及運作", "push button"))
-    wait_for("the eye chapter did not open", lambda: frame.name == "眼睛的構造")
+    wait_for("the eye chapter did not open", lambda: frame.name.startswith("眼睛的構造"))
     first = children(frame)
     print("first eye page:", first)
     if not first or first[0] != ("heading", "眼睛的構造"):
@@ -184,6 +211,7 @@ def read(pid):
     roles = [r for r, _ in page]
     if roles[1] != "image" or roles[5:7] != ["image", "image"]:
         fail(f"the pictures of the blind-spot page read as {roles}")
+    sweep(frame)
     press(item(frame, "下一頁"))
     wait_for("the last eye page did not open", lambda: children(frame) != page)
     walk(frame)
@@ -201,47 +229,85 @@ def illusions(frame):
     press(item(frame, "回主目錄"))
     wait_for("the menu did not come back", lambda: frame.name == "主目錄")
     press(item(frame, "視錯覺", "push button"))
-    wait_for("the illusion chapter did not open", lambda: frame.name == "腦部與感覺")
+    wait_for("the illusion chapter did not open", lambda: frame.name.startswith("腦部與感覺"))
     walk(frame)
     next_page(frame)
     next_page(frame)
     press(item(frame, "0"))
-    wait_for("the first illusion did not open", lambda: frame.name == "視錯覺 0")
+    wait_for("the first illusion did not open", lambda: frame.name.startswith("視錯覺 0"))
     walk(frame)
     for k in range(1, 10):
         next_page(frame)
         if k == 3:
             explain(frame)
+        if k == 5:
+            next_step(frame)
     print("objects on each page:", walked)
     # the twenty pages, and illusion 3 again with its explanation shown
     if len(walked) != 21:
         fail(f"{len(walked)} walks, not 21")
+    names = {name for name, _ in walked}
+    if len(names) != 20:
+        fail(f"twenty pages, {len(names)} names: {sorted(names)}")
 
 
 def explain(frame):
-    before = {c.name for c in frame[0]}
-    heard = []
-
-    def listen(event):
-        focused = event.source.getState().contains(pyatspi.STATE_FOCUSED)
-        heard.append((event.source.name, event.any_data, focused))
-
-    def turned():  # the listener hears only while the main loop turns
-        while GLib.MainContext.default().iteration(False):
-            pass
-        return heard
-
-    pyatspi.Registry.registerEventListener(listen, "object:property-change:accessible-description")
+    before = [c.name for c in frame[0]]
+    listener = Listener("object:property-change:accessible-description",
+                        "object:children-changed:add")
     press(item(frame, "解說"))
-    wait_for("no description changed after Explain", turned)
-    pyatspi.Registry.deregisterEventListener(listen, "object:property-change:accessible-description")
+    wait_for("no description changed after Explain", listener.descriptions)
+    wait_for("the page did not tell of its new children", lambda: len(
+        [e for e in listener.turned() if e[0].startswith("object:children-changed")]) >= 2)
+    listener.stop()
+    after = [c.name for c in frame[0]]
     shown = [c.name for c in frame[0] if c.getRoleName() == "paragraph" and c.name not in before]
-    print("explained:", heard, "shown:", shown)
-    # The change carries the new description, which ends with what appeared.
-    if len(shown) != 1 or not any(isinstance(d, str) and d.endswith(shown[0]) and f
-                                  for _, d, f in heard):
-        fail("the explanation is not spoken when Explain is pressed")
+    picture = [c.name for c in frame[0] if c.getRoleName() == "image" and c.name not in before]
+    print("explained:", listener.heard, "shown:", shown, picture)
+    # The change carries the new description: what appeared, the explanation first.
+    spoken = listener.descriptions()[-1]
+    if len(shown) != 1 or len(picture) != 1 or not (
+            isinstance(spoken, str) and spoken.endswith(picture[0]) and shown[0] in spoken):
+        fail(f"Explain is spoken as {spoken!r}")
+    # Each new child is told as added to the page at its place then: the page's children as
+    # they were, with the additions made in turn, are the children it has now.
+    children = list(before)
+    for kind, source, index, child in listener.heard:
+        if kind.startswith("object:children-changed:add") and source == frame[0]:
+            children.insert(index, child.name)
+    if children != after:
+        fail(f"the page told of its new children as {children}, not {after}")
     walk(frame)
+
+
+def next_step(frame):
+    """Next step, pressed through the bus: the new picture's description, spoken."""
+    listener = Listener("object:property-change:accessible-description")
+    press(item(frame, "下一步"))
+    wait_for("no description changed after Next step", listener.descriptions)
+    listener.stop()
+    picture = [c.name for c in frame[0] if c.getRoleName() == "image"]
+    print("next step:", listener.descriptions(), "pictures:", picture)
+    if listener.descriptions()[-1] not in picture:
+        fail(f"Next step is spoken as {listener.descriptions()}")
+
+
+def sweep(frame):
+    """The left-eye sweep, pressed through the bus: said when it starts and when it ends."""
+    cross = [c for c in frame[0] if c.getRoleName() == "image"][1]
+    listener = Listener("object:property-change:accessible-description")
+    press(item(frame, "左眼"))
+    # Heard while the cross is still on its way from the left, and once it has come.
+    wait_for("the sweep did not say that it started", listener.descriptions)
+    moving = cross.queryComponent().getExtents(pyatspi.DESKTOP_COORDS).x
+    wait_for("the sweep did not say that it ended", lambda: listener.descriptions()[1:],
+             seconds=30)
+    listener.stop()
+    stopped = cross.queryComponent().getExtents(pyatspi.DESKTOP_COORDS).x
+    said = listener.descriptions()
+    print("sweep:", said, "the cross at", moving, "then", stopped)
+    if len(said) != 2 or said[0] == said[1] or moving >= stopped:
+        fail(f"the sweep said {said}, the cross at {moving} then {stopped}")
 
 
 if __name__ == "__main__":

@@ -51,10 +51,12 @@ class TestContent : public QObject {
   Q_OBJECT
 
  private slots:
-  // Every text the pupil sees: valid UTF-8, its paragraph indent of ordinary spaces only, and
-  // the typography above.
+  // Every text the pupil sees or hears: valid UTF-8, its paragraph indent of ordinary spaces
+  // only, and the typography above.
   void texts() {
-    for (std::string_view raw : AllTexts()) {
+    std::vector<std::string_view> all = AllTexts();
+    for (std::string_view spoken : SpokenTexts()) all.push_back(spoken);
+    for (std::string_view raw : all) {
       bool ok = false;
       const QString text = Decode(raw, &ok);
       QVERIFY2(ok, "not valid UTF-8");

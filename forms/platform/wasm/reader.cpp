@@ -15,6 +15,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "forms/accessibility.h"
 #include "forms/atspi.h"
 #include "forms/window.h"
 
@@ -127,6 +128,15 @@ void PageShown(QWidget&) {
   const emscripten::val site = emscripten::val::global("lumora");
   if (!site.isUndefined()) site.call<void>("shown");
   Mirror::LookSoon();
+}
+
+// Said through the page's live region (packaging/web/reader.js), which says a new page's name
+// and a report itself. The focused control's description carries it too, as on the desktop,
+// for a reader that reads the control again.
+void TellScreenReader(QWidget& focus, const QString& news) {
+  SpeakAsDescription(focus, news);
+  const emscripten::val site = emscripten::val::global("lumora");
+  if (!site.isUndefined()) site.call<void>("say", news.toStdString());
 }
 
 }  // namespace forms
