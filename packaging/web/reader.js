@@ -61,6 +61,7 @@
 
   function say(text) {
     if (!text) return;
+    window.lumora.said.push(text);
     // The same text twice is still a change to the region.
     said.textContent = '';
     requestAnimationFrame(() => { said.textContent = text; });
@@ -92,5 +93,6 @@
     say(message);
   };
   window.lumora.say = say;
+  window.lumora.said = [];  // everything said, in order
   window.lumora.press = (id) => window.lumora.module && window.lumora.module.lumoraPress(id);
 })();
