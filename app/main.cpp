@@ -7,7 +7,8 @@
 #include "shell/prepare.h"
 
 int main(int argc, char* argv[]) {
-  if (const auto status = launch::AnswerCommandLine(argc, argv)) return *status;
+  const launch::CommandLine line = launch::ReadCommandLine(argc, argv);
+  if (line.status) return *line.status;
   if (const auto status = launch::RequireDisplay(argc, argv)) return *status;
   QApplication app(argc, argv);
   // The desktop entry's name: docks and task bars show the course under its launcher's icon.
@@ -16,6 +17,7 @@ int main(int argc, char* argv[]) {
   // The title page first; the fonts are warmed while it waits for the pupil's press.
   shell::PrepareApplication(app::Course(), shell::FontWarming::kAfterFirstPaint);
   shell::Course course(shell::Environment::Real(), app::Course());
+  if (line.fullScreen) course.Window().OpenFullScreen();
   course.Start();
   return QApplication::exec();
 }

@@ -23,6 +23,11 @@ std::optional<QMargins> RequestFrameExtents(QWidget& window);
 // busy (or still starting) when asked answers later.
 std::optional<QMargins> FrameExtents(QWidget& window);
 
+// Whether the window system makes a window full screen itself when asked (Qt's full-screen
+// state). On X11 that is the window manager's work; with none running, or one that does not do
+// full screen, the window must take the screen's geometry itself.
+bool WindowSystemMakesFullScreen(QWidget& window);
+
 // Wayland: a compositor only lets a new window take the keyboard focus with a token that the
 // window the pupil clicked asked for. A one-use token for the program whose window will have the
 // id `appId`, asked for on behalf of `window` and the pupil's latest click or key press. Nothing
