@@ -121,7 +121,7 @@ if [ "$mode" = --deb ]; then
   depends=$(dpkg-deb -f "$src" Depends)
   echo "Depends: $depends"
   for p in libqt6core6 libqt6gui6 libqt6widgets6 libxcb1 libwayland-client0 qt6-base-abi qt6-qpa-plugins \
-           fonts-arphic-uming fonts-arphic-ukai fonts-liberation2; do
+           fonts-arphic-uming fonts-arphic-ukai fonts-liberation2 qt6-translations-l10n; do
     [[ ", $depends," == *", $p"[\ ,]* ]] || fail "Depends lacks $p"
   done
   [[ $depends == *libgif* ]] && fail "Depends names giflib"

@@ -11,7 +11,9 @@
 #include <iterator>
 
 #include "content/assets.h"
+#include "forms/fonts.h"
 #include "pagedesc/pagedesc.h"
+#include "pagedesc/rows.h"
 #include "shell/picturefile.h"
 #include "shell/prepare.h"
 
@@ -59,7 +61,11 @@ Environment Environment::Real() {
     const QString text = QStringLiteral("程式發生錯誤，必須結束。\n%1").arg(message);
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
     std::fflush(stderr);
-    QMessageBox::critical(nullptr, QString(), text);
+    QMessageBox box(QMessageBox::Critical, QString(), text, QMessageBox::Ok);
+    // In the course's own face, as its buttons: without it the platform's default font has
+    // no Chinese and the characters come from whatever face the system falls back to.
+    box.setFont(forms::MakeFont(pagedesc::rows::Ming12));
+    box.exec();
   };
   env.end = [](int status) {
     std::fflush(stdout);

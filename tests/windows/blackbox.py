@@ -313,12 +313,14 @@ def folder_holds_what_the_programs_need():
     unused = {f for f in shipped.values() if "/" not in f and f.lower() not in needed}
     if unused:
         fail(f"libraries nobody loads: {sorted(unused)}")
-    expected_dirs = {"platforms", "imageformats", "styles", "fonts", "licenses"}
+    expected_dirs = {"platforms", "imageformats", "styles", "fonts", "translations", "licenses"}
     others = {f for f in files if "/" not in f} - pictures - set(shipped.values()) \
         - {"lumora.exe", "7optical.exe"}
     dirs = {f.split("/")[0] for f in files if "/" in f}
     if others or dirs != expected_dirs:
         fail(f"unexpected in the folder: {sorted(others)} {sorted(dirs ^ expected_dirs)}")
+    if "translations/qtbase_zh_TW.qm" not in files:
+        fail("the folder lacks Qt's Traditional Chinese translation translations/qtbase_zh_TW.qm")
     print(f"  folder: {len(files)} files; {len(shipped)} libraries and plugins, each loaded")
 
 
@@ -354,6 +356,9 @@ def failure_report_names_the_file(wine_env):
         text = message_box_text(names_file)
         if not names_file(text):
             fail(f"the message box does not say that {path} was not found: {text!r}")
+        # The copy ends with the buttons' captions: Qt's own text, in the shipped translation.
+        if "確定" not in text or re.search(r"\bOK\b", text):
+            fail(f"the message box's button is not captioned 確定: {text!r}")
         xdotool("key", "Return")
         status = course.wait(timeout=20)
         log.seek(0)
@@ -363,7 +368,7 @@ def failure_report_names_the_file(wine_env):
     if "bg5.jpg" not in stderr:
         fail(f"standard error does not name the file: {stderr!r}")
     said = next(line for line in text.splitlines() if path in line)
-    print(f"  failure report: {said!r}, status 1")
+    print(f"  failure report: {said!r}, its button 確定, status 1")
 
 
 # --- The installer -----------------------------------------------------------------------------
