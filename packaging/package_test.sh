@@ -125,6 +125,8 @@ if [ "$mode" = --deb ]; then
     [[ ", $depends," == *", $p"[\ ,]* ]] || fail "Depends lacks $p"
   done
   [[ $depends == *libgif* ]] && fail "Depends names giflib"
+  twice=$(echo "$depends" | tr ',' '\n' | sed 's/^ *//; s/ .*//' | sort | uniq -d | tr '\n' ' ')
+  [ -z "$twice" ] || fail "Depends names more than once: $twice"
 fi
 
 # --- the course, started as the desktop entry starts it ------------------------------------------
