@@ -1,7 +1,8 @@
-# make run   set up, build and start the course
+# make run   set up, build the course and start it
 # make test  set up, build and run every test headless
 # make bench set up, build and measure switching, start-up, memory and the sweep (headless)
-# make package       the Debian package build/lumora_<version>_<arch>.deb
+# make course        the course alone, as installed: build/bin/ (no tests, no benchmarks)
+# make package       the Debian package build/lumora_<version>_<arch>.deb, from the course alone
 # make package-test  the package unpacked into a scratch root and its course started (Xvfb)
 # make screenshots   every page under Xvfb and openbox, and three at 150 %, 200 % and full screen,
 #                    into docs/screenshots/
@@ -17,8 +18,8 @@ WINDOWS := build-windows
 WEB := build-web
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all setup build run test bench pictures package package-test screenshots clean \
-	windows windows-test web web-test web-bench
+.PHONY: all setup configure build course run test bench pictures package package-test \
+	screenshots clean windows windows-test web web-test web-bench
 
 all: build
 
@@ -31,10 +32,17 @@ $(BUILD)/.setup: scripts/setup.sh
 $(BUILD)/CMakeCache.txt: | setup
 	cmake --preset default
 
-build: setup $(BUILD)/CMakeCache.txt
+configure: setup $(BUILD)/CMakeCache.txt
+
+build: configure
 	cmake --build --preset default -j $(JOBS)
 
-run: build
+# What the package holds: the course, the animation program, the pictures, the icon and the
+# documents (the CMake target `course`, packaging/CMakeLists.txt).
+course: configure
+	cmake --build --preset default -j $(JOBS) --target course
+
+run: course
 	cd $(BUILD)/bin && ./lumora
 
 test: build
@@ -45,23 +53,24 @@ bench: build
 	  { echo "no $(BUILD)/bench/lumora_bench: Google Benchmark (libbenchmark-dev) is missing"; exit 1; }
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen bench/lumora_bench
 
-pictures: build
+pictures: configure
 	cmake --build $(BUILD) --target pictures
 
-package: build
-	cmake --build $(BUILD) --target package
+# CPack installs what `course` built and builds nothing more (CMAKE_SKIP_PACKAGE_ALL_DEPENDENCY).
+package: course
+	cmake --build --preset default --target package
 
 package-test: package
 	packaging/package_test.sh $(BUILD)/bin --deb $$(ls -t $(BUILD)/lumora_*.deb | head -n 1)
 
-screenshots: build
+screenshots: course
 	scripts/screenshots.sh $(BUILD)/bin/lumora docs/screenshots
 	scripts/screenshots_scaled.sh $(BUILD)/bin/lumora docs/screenshots
 
 # The pictures are drawn by the generator of the build for this machine. Configured every time:
 # the Qt for Windows in use follows its configure line (scripts/windows-qt.sh), and a build
 # against another Qt is configured afresh (CMake reads a toolchain only the first time).
-windows: build
+windows: course
 	@scripts/setup.sh windows
 	qt=$$(scripts/windows-qt.sh) && \
 	  fresh=$$(test "$$(cat $(WINDOWS)/.lumora-qt 2>/dev/null)" = "$$qt" || echo --fresh) && \
@@ -74,7 +83,7 @@ windows-test: windows
 
 # Configured every time, like the Windows build: the Qt in use follows its configure line. Of the
 # build for this machine it needs only the pictures and the icon; its tests also the course.
-web: setup $(BUILD)/CMakeCache.txt
+web: configure
 	cmake --build --preset default --target assets icon -j $(JOBS)
 	@scripts/setup.sh web
 	qt=$$(scripts/web-qt.sh) && emsdk=$$(scripts/web-qt.sh --emsdk) && \

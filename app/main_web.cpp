@@ -3,11 +3,11 @@
 // here, before this runs. There is no command line and no display to find; the animation is a
 // window of the course's own.
 #include <QApplication>
-#include <QTranslator>
 
 #include "app/coursemap.h"
 #include "forms/fonts.h"
 #include "forms/platform.h"
+#include "forms/translation.h"
 #include "optical/spiralwindow.h"
 #include "optical/spoken.h"
 #include "shell/course.h"
@@ -31,10 +31,8 @@ void OpenAnimation() {
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  QTranslator qtTexts;
-  if (qtTexts.load(QStringLiteral("/translations/qtbase_zh_TW.qm")))
-    QCoreApplication::installTranslator(&qtTexts);
   forms::RegisterShippedFonts(QString());
+  forms::InstallQtTranslation(QStringLiteral("/translations"));
   forms::LinkProgram(QStringLiteral("7optical.exe"), OpenAnimation);
   shell::PrepareApplication(app::Course(), shell::FontWarming::kAfterFirstPaint);
   shell::Course course(shell::Environment::Real(), app::Course());

@@ -145,6 +145,7 @@ Environment OnProjector();
 struct ScaledSwitches {
   int switches = 0;
   double median = 0, max = 0, ownMax = 0;  // milliseconds
+  double ownMedian = 0;                    // the waits for a processor left out
   double density = 0;                      // of the last page: screen pixels per designed one
   double peakMiB = 0;                      // of the process, at the end
 };

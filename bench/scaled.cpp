@@ -63,7 +63,8 @@ ScaledSwitches TimeScaledSwitches(bool fullScreen) {
   ScaledSwitches figures;
   std::string word;
   out >> word >> figures.switches >> word >> figures.median >> word >> figures.max >> word >>
-      figures.ownMax >> word >> figures.density >> word >> figures.peakMiB;
+      figures.ownMax >> word >> figures.density >> word >> figures.peakMiB >> word >>
+      figures.ownMedian;
   if (!out || figures.switches == 0) throw std::runtime_error("no figures from the child");
   return figures;
 }
@@ -106,9 +107,10 @@ int ScaledChild(int argc, char** argv) {
         wall.push_back(Ms(t.wall));
         own.push_back(Ms(t.own));
       }
-    std::printf("switches %zu median %.4f max %.4f own_max %.4f density %.4f peak %.3f\n",
-                wall.size(), Median(wall), Max(wall), Max(own), course.Page().Density(),
-                ReadMemory().peakMiB);
+    std::printf(
+        "switches %zu median %.4f max %.4f own_max %.4f density %.4f peak %.3f own_median %.4f\n",
+        wall.size(), Median(wall), Max(wall), Max(own), course.Page().Density(),
+        ReadMemory().peakMiB, Median(own));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s\n", e.what());
     return 1;

@@ -4,6 +4,7 @@
 // desktop.cpp; the browser answers all of it in wasm/.
 #pragma once
 
+#include <QFont>
 #include <QMargins>
 #include <QRect>
 #include <QString>
@@ -24,6 +25,11 @@ std::optional<QMargins> RequestFrameExtents(QWidget& window);
 // The frame as far as the window system has said, without waiting: a window manager that was
 // busy (or still starting) when asked answers later.
 std::optional<QMargins> FrameExtents(QWidget& window);
+
+// Whether the window system makes a window full screen itself when asked (Qt's full-screen
+// state). On X11 that is the window manager's work; with none running, or one that does not do
+// full screen, the window must take the screen's geometry itself.
+bool WindowSystemMakesFullScreen(QWidget& window);
 
 // Wayland: a compositor only lets a new window take the keyboard focus with a token that the
 // window the pupil clicked asked for. A one-use token for the program whose window will have the
@@ -84,7 +90,7 @@ void LinkProgram(const QString& fileName, std::function<void()> open);
 
 // Shows the pupil the report of a failure that ends the course. On a desktop it returns once the
 // pupil has closed it; in the browser at once, the report staying in the page.
-void ShowFailureReport(const QString& text);
+void ShowFailureReport(const QString& text, const QFont& font);
 // Ends the course with this status: on a desktop the process ends here. In the browser, once a
 // report is closed, the page says that the course has ended and offers to start it again; the
 // call returns, and nothing of the course answers any more.

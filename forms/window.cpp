@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 
 #include "forms/page.h"
@@ -46,6 +47,7 @@ void Window::Show(Page& page) {
   if (!placed_) Centre();
   setUpdatesEnabled(true);
   if (!isVisible()) {
+    if (openFullScreen_) windowHandle()->installEventFilter(this);  // see eventFilter()
     show();
     ClearWindowTitle(*this);
     if (!frame_ && !WindowIsScreen()) CentreWhenFramed();
@@ -114,7 +116,8 @@ void Window::CentreWhenFramed() {
   auto* timer = new QTimer(this);
   timer->setInterval(20);
   connect(timer, &QTimer::timeout, this, [this, timer, tries = 0]() mutable {
-    frame_ = FrameExtents(*this);
+    // A window full screen has no frame; the one of the designed window is said after it.
+    if (!fullScreen_) frame_ = FrameExtents(*this);
     if (frame_ && !fullScreen_ && geometry().topLeft() == centred_) Centre();
     if (frame_ || ++tries == 250) timer->deleteLater();
   });
@@ -166,6 +169,10 @@ void Window::ToggleFullScreen() {
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     // The page grows when the window does.
     setWindowState(windowState() | Qt::WindowFullScreen);
+    // With no window manager to do it (or one that does not do full screen), the window
+    // covers its screen itself.
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen && !WindowSystemMakesFullScreen(*this)) setGeometry(screen->geometry());
     return;
   }
   fullScreen_ = false;
@@ -177,6 +184,21 @@ void Window::ToggleFullScreen() {
   designed.moveCenter(centre_);
   setGeometry(designed);
   LayOut(*page);
+}
+
+// Full screen from the start, as F11 makes it, once the window system shows the designed
+// window: a window manager then knows where it comes back to. (Asked for as it was being
+// mapped, openbox at times brought the window back at the screen's corner.)
+bool Window::eventFilter(QObject* watched, QEvent* e) {
+  if (openFullScreen_ && watched == windowHandle() && e->type() == QEvent::Expose &&
+      windowHandle()->isExposed()) {
+    openFullScreen_ = false;
+    windowHandle()->removeEventFilter(this);
+    QTimer::singleShot(0, this, [this] {
+      if (!fullScreen_) ToggleFullScreen();
+    });
+  }
+  return QWidget::eventFilter(watched, e);
 }
 
 void Window::keyPressEvent(QKeyEvent* e) {

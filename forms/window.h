@@ -35,6 +35,10 @@ class Window final : public QWidget {
   // between come full screen too.
   void ToggleFullScreen();
   bool FullScreen() const;
+  // The first page shown comes full screen, as if F11 had been pressed on it as soon as it was
+  // on the screen (the command line's --full-screen); F11 or Esc then brings the designed
+  // window, centred.
+  void OpenFullScreen() { openFullScreen_ = true; }
   // The scale a page of the given designed size is shown at: full screen the largest that
   // fits; otherwise 1, or less where the designed window with its frame would not fit on the
   // screen.
@@ -44,6 +48,7 @@ class Window final : public QWidget {
   void OnClosed(std::function<void()> closed) { closed_ = std::move(closed); }
 
  protected:
+  bool eventFilter(QObject* watched, QEvent* e) override;
   void closeEvent(QCloseEvent*) override;
   void keyPressEvent(QKeyEvent*) override;
   void resizeEvent(QResizeEvent*) override;
@@ -63,6 +68,7 @@ class Window final : public QWidget {
   QPointer<QWidget> page_;
   bool placed_ = false;
   bool fullScreen_ = false;
+  bool openFullScreen_ = false;
   QPoint centre_;  // of the designed window, kept while full screen
   bool frameAsked_ = false;
   std::optional<QMargins> frame_;  // once the window manager has said

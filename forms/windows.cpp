@@ -1,4 +1,5 @@
-// Windows' part of the platform requests: the title bar, the frame, and the foreground.
+// Windows' part of the platform requests: the title bar, the frame, full screen, and the
+// foreground.
 #include <QtCore/qt_windows.h>  // windows.h as Qt includes it, without the min and max macros
 
 #include <QGuiApplication>
@@ -22,6 +23,9 @@ std::optional<QMargins> RequestFrameExtents(QWidget& window) {
 }
 
 std::optional<QMargins> FrameExtents(QWidget& window) { return RequestFrameExtents(window); }
+
+// Qt's windows platform covers the screen itself.
+bool WindowSystemMakesFullScreen(QWidget&) { return true; }
 
 // Tokens are Wayland's; on Windows the started program is allowed the foreground instead.
 std::optional<QString> RequestActivationToken(QWidget&, const QString&, std::chrono::milliseconds) {

@@ -1,5 +1,5 @@
-// X11's part of the platform requests: the window manager's title and frame, key repeats without
-// releases, and places in the screen's own pixels.
+// X11's part of the platform requests: the window manager's title, frame and full screen, key
+// repeats without releases, and places in the screen's own pixels.
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -66,6 +66,25 @@ bool Supported(xcb_connection_t* c, xcb_window_t root, xcb_atom_t request) {
   return found;
 }
 
+// The window a property of `on` names, or none.
+xcb_window_t WindowIn(xcb_connection_t* c, xcb_window_t on, xcb_atom_t property) {
+  xcb_get_property_reply_t* reply = xcb_get_property_reply(
+      c, xcb_get_property(c, 0, on, property, XCB_ATOM_WINDOW, 0, 1), nullptr);
+  xcb_window_t window = XCB_WINDOW_NONE;
+  if (reply && reply->format == 32 && xcb_get_property_value_length(reply) == 4)
+    window = *static_cast<const xcb_window_t*>(xcb_get_property_value(reply));
+  free(reply);
+  return window;
+}
+
+// Whether a window manager that follows the desktop standard runs now: one that ended leaves
+// its _NET_SUPPORTED behind, but its check window goes with it.
+bool WindowManagerRuns(xcb_connection_t* c, xcb_window_t root) {
+  const xcb_atom_t check = Atom(c, "_NET_SUPPORTING_WM_CHECK");
+  const xcb_window_t wm = WindowIn(c, root, check);
+  return wm != XCB_WINDOW_NONE && WindowIn(c, wm, check) == wm;
+}
+
 }  // namespace
 #endif
 
@@ -121,6 +140,17 @@ std::optional<QMargins> FrameExtents([[maybe_unused]] QWidget& window) {
                   qRound(margins->right() / ratio), qRound(margins->bottom() / ratio));
 #else
   return std::nullopt;
+#endif
+}
+
+bool WindowSystemMakesFullScreen([[maybe_unused]] QWidget& window) {
+#ifdef LUMORA_HAVE_XCB
+  xcb_connection_t* c = Connection(window);
+  if (!c) return true;  // Qt's offscreen platform, or a Wayland compositor, does it
+  const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+  return WindowManagerRuns(c, root) && Supported(c, root, Atom(c, "_NET_WM_STATE_FULLSCREEN"));
+#else
+  return true;
 #endif
 }
 

@@ -64,11 +64,15 @@ const QtOption* FindQtOption(std::string_view name) {
 
 void PrintUsage(const std::string& program) {
   std::printf(
-      "Usage: %s [-h | --help | -v | --version] [Qt options]\n"
-      "Opens the course on the human eye, vision and optical illusions (Traditional Chinese).\n"
+      "Usage: %s [-f | --full-screen] [-h | --help | -v | --version] [Qt options]\n"
+      "Opens the course on the human eye, vision and optical illusions (Traditional Chinese)\n"
+      "in a window of the designed size.\n"
       "\n"
-      "  -h, --help     show this help and end\n"
-      "  -v, --version  show the version and end\n"
+      "  -f, --full-screen  open full screen, the page as large as the screen allows\n"
+      "  -h, --help         show this help and end\n"
+      "  -v, --version      show the version and end\n"
+      "\n"
+      "In the course, F11 switches between full screen and the window; Esc leaves full screen.\n"
       "\n"
       "Qt's own options are passed on to Qt, among them -platform NAME, -display DISPLAY,\n"
       "-style STYLE and -reverse; the manual page lists them.\n",
@@ -83,28 +87,33 @@ int Refuse(const std::string& program, const char* what, std::string_view arg) {
 
 }  // namespace
 
-std::optional<int> AnswerCommandLine(int argc, char** argv) {
+CommandLine ReadCommandLine(int argc, char** argv) {
   const std::string program = ProgramName(argc, argv);
+  CommandLine line;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "-h" || arg == "--help") {
       PrintUsage(program);
-      return 0;
+      return {0};
     }
     if (arg == "-v" || arg == "--version") {
       std::printf("%s %s\n", program.c_str(), LUMORA_VERSION);
-      return 0;
+      return {0};
+    }
+    if (arg == "-f" || arg == "--full-screen") {
+      line.fullScreen = true;
+      continue;
     }
     const std::string_view name = OptionName(arg);
-    if (name.empty()) return Refuse(program, "unexpected argument", arg);
+    if (name.empty()) return {Refuse(program, "unexpected argument", arg)};
     const std::string_view base = name.substr(0, name.find('='));
     const QtOption* qt = FindQtOption(base);
     if (!qt || (base.size() < name.size() && !qt->joined))
-      return Refuse(program, "unknown option", arg);
+      return {Refuse(program, "unknown option", arg)};
     if (base.size() == name.size() && qt->next && ++i >= argc)
-      return Refuse(program, "a value is missing after", arg);
+      return {Refuse(program, "a value is missing after", arg)};
   }
-  return std::nullopt;
+  return line;
 }
 
 #ifdef __linux__

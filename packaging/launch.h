@@ -7,9 +7,17 @@
 
 namespace launch {
 
-// Answers --help and --version, lets Qt's own options through, and refuses anything else (one
-// line on standard error). The status to end with at once, or nothing when the program goes on.
-std::optional<int> AnswerCommandLine(int argc, char** argv);
+// What the course's command line asks for.
+struct CommandLine {
+  // The status to end with at once (--help or --version answered, an argument refused), or
+  // nothing when the course goes on.
+  std::optional<int> status;
+  bool fullScreen = false;  // -f, --full-screen: the course opens full screen, as F11 makes it
+};
+
+// Answers --help and --version, takes --full-screen, lets Qt's own options through, and refuses
+// anything else (one line on standard error, status 2).
+CommandLine ReadCommandLine(int argc, char** argv);
 
 // Whether the window system Qt will choose (its -platform and -display options and
 // QT_QPA_PLATFORM count) can be reached. If none can, says so in one line on standard error,

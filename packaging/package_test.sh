@@ -53,6 +53,7 @@ else ok "usr/bin/lumora -> $(readlink "$link")"; fi
 desktop=$(ls "$root"/usr/share/applications/*.desktop 2>/dev/null)
 metainfo=$(ls "$root"/usr/share/metainfo/*.metainfo.xml 2>/dev/null)
 key() { sed -n "s/^$1=//p" "$desktop" | head -n 1; }
+action() { sed -n "/^\[Desktop Action full-screen\]/,/^\[/ s/^$1=//p" "$desktop" | head -n 1; }
 if [ "$(echo "$desktop" | wc -w)" -ne 1 ]; then fail "desktop entries in usr/share/applications: '$desktop'"; desktop=/dev/null; else
   if command -v desktop-file-validate >/dev/null; then
     out=$(desktop-file-validate "$desktop" 2>&1)
@@ -64,6 +65,11 @@ if [ "$(echo "$desktop" | wc -w)" -ne 1 ]; then fail "desktop entries in usr/sha
          grep -xE 'AudioVideo|Audio|Video|Development|Education|Game|Graphics|Network|Office|Science|Settings|System|Utility')
   [ "$main" = Education ] && ok "main category Education" || fail "main categories: '$(echo $main)'"
   [ -n "$(key StartupWMClass)" ] || fail "the desktop entry lacks StartupWMClass"
+  # The action a teacher finds beside the entry in the menu (right-click, or the dock's menu).
+  if [[ ";$(key Actions)" == *";full-screen;"* ]] && [ "$(action 'Name\[zh_TW\]')" = 以全螢幕開啟 ] &&
+    [ "$(action Exec)" = "$(key Exec) --full-screen" ]; then
+    ok "desktop action 以全螢幕開啟: $(action Exec)"
+  else fail "no desktop action 以全螢幕開啟 running '$(key Exec) --full-screen': '$(key Actions)'"; fi
   icon=$root/usr/share/icons/hicolor/256x256/apps/$(key Icon).png
   if file -b "$icon" 2>/dev/null | grep -q 'PNG image data, 256 x 256, 8-bit/color RGBA'; then ok "icon $(key Icon).png"
   else fail "icon $icon: $(file -b "$icon" 2>&1)"; fi
@@ -115,10 +121,12 @@ if [ "$mode" = --deb ]; then
   depends=$(dpkg-deb -f "$src" Depends)
   echo "Depends: $depends"
   for p in libqt6core6 libqt6gui6 libqt6widgets6 libxcb1 libwayland-client0 qt6-base-abi qt6-qpa-plugins \
-           fonts-arphic-uming fonts-arphic-ukai fonts-liberation2; do
+           fonts-arphic-uming fonts-arphic-ukai fonts-liberation2 qt6-translations-l10n; do
     [[ ", $depends," == *", $p"[\ ,]* ]] || fail "Depends lacks $p"
   done
   [[ $depends == *libgif* ]] && fail "Depends names giflib"
+  twice=$(echo "$depends" | tr ',' '\n' | sed 's/^ *//; s/ .*//' | sort | uniq -d | tr '\n' ' ')
+  [ -z "$twice" ] || fail "Depends names more than once: $twice"
 fi
 
 # --- the course, started as the desktop entry starts it ------------------------------------------
@@ -186,6 +194,24 @@ ended() { ! xsession_running "$app"; }
 if ! xsession_within 30 ended; then fail "the course is still running after Exit"
 else wait "$app"; status=$?; [ $status -eq 0 ] && ok "Exit ends the course with status 0" ||
   fail "the course ended with status $status: $(cat "$root/stderr")"; fi
+
+# The desktop action, as the menu starts it: the course full screen at once, here on a screen
+# with no window manager, where the window itself must cover the screen; Esc, the designed window.
+screen=$(xdpyinfo 2>/dev/null | sed -n 's/^ *dimensions: *\([0-9]*x[0-9]*\) pixels.*/\1/p')
+full_command=$(action Exec | sed 's/ *%[fFuUdDnNickvm]//g')
+( cd "$work" && PATH=$root/usr/bin:$PATH exec $full_command ) >"$root/stdout" 2>"$root/stderr" &
+app=$!; xsession_pids+=($app)
+shown=$(window)
+placed() { xwininfo -id "$1" 2>/dev/null | sed -n 's/^ *-geometry *//p'; }
+covers() { [ "$(placed "$shown")" = "$screen+0+0" ]; }
+if [ -n "$shown" ] && xsession_within 30 covers; then
+  ok "'$full_command' covers the screen ($(placed "$shown")) with no window manager"
+  xdotool windowfocus --sync "$shown" key Escape
+  designed() { [ "$(size "$shown")" = 661x508 ]; }
+  xsession_within 30 designed && ok "Esc brings the designed window ($(placed "$shown"))" ||
+    fail "Esc left the window at $(placed "$shown")"
+else fail "'$full_command' did not cover the $screen screen: '$(placed "$shown")' $(cat "$root/stderr")"; fi
+kill "$app" 2>/dev/null
 
 # The animation program as installed: its window carries the same icon.
 ( cd "$work" && exec "$lib/7optical.exe" ) >/dev/null 2>&1 &

@@ -10,8 +10,10 @@
 
 #include "content/assets.h"
 #include "content/texts.h"
+#include "forms/fonts.h"
 #include "forms/platform.h"
 #include "pagedesc/pagedesc.h"
+#include "pagedesc/rows.h"
 #include "shell/picturefile.h"
 #include "shell/prepare.h"
 
@@ -53,7 +55,9 @@ Environment Environment::Real() {
     const QString text = QStringLiteral("程式發生錯誤，必須結束。\n%1").arg(message);
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
     std::fflush(stderr);
-    forms::ShowFailureReport(text);
+    // In the course's own face, as its buttons: without it the platform's default font has
+    // no Chinese and the characters come from whatever face the system falls back to.
+    forms::ShowFailureReport(text, forms::MakeFont(pagedesc::rows::Ming12));
   };
   env.end = [](int status) { forms::EndCourse(status); };
   return env;

@@ -48,7 +48,11 @@ bool StartProgram(QWidget& from, const QString& file) {
 // A desktop starts the program's own file.
 void LinkProgram(const QString&, std::function<void()>) {}
 
-void ShowFailureReport(const QString& text) { QMessageBox::critical(nullptr, QString(), text); }
+void ShowFailureReport(const QString& text, const QFont& font) {
+  QMessageBox box(QMessageBox::Critical, QString(), text, QMessageBox::Ok);
+  box.setFont(font);
+  box.exec();
+}
 
 void EndCourse(int status) {
   std::fflush(stdout);

@@ -184,6 +184,12 @@ def check(course_dir, size):
         app = start(course_dir, screen)
         wid = course_window(screen, app.pid)
         wait_for(30, "the window manager did not frame the window", lambda: placed(screen, wid))
+        # A window manager too busy to say its frame in time frames the window where it was
+        # centred without it; the course centres it again a moment later.
+        try:
+            wait_for(5, "", lambda: centring(screen, wid)[0] <= 2)
+        except SystemExit:
+            pass
         off, frame, area, client = centring(screen, wid)
         print(f"{size}: client at {client}, frame centre {frame}, work area centre {area}, {off:.1f} px apart")
         if off > 2:

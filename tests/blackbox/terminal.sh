@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # What the real programs say to a teacher or an administrator at a terminal:
 #  - lumora --help and --version answer on standard output with status 0, with no display at
-#    all; an argument nobody knows gets one line on standard error and status 2;
+#    all, and the help names --full-screen, F11 and Esc; --full-screen and -f are taken; an
+#    argument nobody knows gets one line on standard error and status 2;
 #  - Qt's own options still reach Qt: -platform offscreen runs without a display, -display
 #    puts the window on the X server named;
 #  - with no display to open, lumora and 7optical.exe say so in one line on standard error,
@@ -49,11 +50,23 @@ bare "$bin/lumora" --version
 echo "lumora --version: $(cat "$out/stdout"), status $status"
 for help in --help -h; do
   bare "$bin/lumora" $help
-  [ $status -eq 0 ] && grep -q -- --version "$out/stdout" && [ ! -s "$out/stderr" ] ||
+  # Where a teacher looks for full screen: the option and the keys.
+  [ $status -eq 0 ] && grep -q -- --version "$out/stdout" && grep -q -- --full-screen "$out/stdout" &&
+    grep -q F11 "$out/stdout" && grep -q Esc "$out/stdout" && [ ! -s "$out/stderr" ] ||
     fail "$help: status $status, '$(cat "$out/stdout" "$out/stderr")'"
 done
 echo "lumora --help: $(lines "$out/stdout") lines, status $status"
-for wrong in --bogus -x extra; do
+# The full-screen option is taken (here the display is missing), an unknown one beside it is not.
+for option in --full-screen -f; do
+  bare "$bin/lumora" $option
+  [ $status -eq 1 ] && grep -q DISPLAY "$out/stderr" ||
+    fail "$option without a display: status $status, '$(cat "$out/stderr")'"
+done
+bare "$bin/lumora" --full-screen --bogus
+[ $status -eq 2 ] && grep -q -- --bogus "$out/stderr" ||
+  fail "--full-screen --bogus: status $status, '$(cat "$out/stderr")'"
+echo "lumora --full-screen, -f: taken; beside --bogus: status $status"
+for wrong in --bogus -x extra --fullscreen -full-screen; do
   bare "$bin/lumora" $wrong
   [ $status -eq 2 ] && [ "$(lines "$out/stderr")" -eq 1 ] && [ ! -s "$out/stdout" ] &&
     grep -q -- "$wrong" "$out/stderr" || fail "$wrong: status $status, '$(cat "$out/stderr")'"

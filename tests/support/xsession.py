@@ -6,6 +6,7 @@ screen.
         subprocess.Popen([...], env=x.env)
 """
 import os
+import shutil
 import signal
 import subprocess
 import sys
@@ -18,6 +19,14 @@ def ended_with_us(args):
     crashes leaves no server or program behind to hold ctest's output open and load the
     machine."""
     return ["setpriv", "--pdeathsig", "KILL", "--", *args]
+
+
+def require(*tools, files=()):
+    """Skips the test (status 77) unless every program named is on PATH and every file exists."""
+    missing = [t for t in tools if not shutil.which(t)] + [f for f in files if not os.path.exists(f)]
+    if missing:
+        print(f"skipped: {', '.join(missing)} missing")
+        sys.exit(77)
 
 
 def finish(failures):

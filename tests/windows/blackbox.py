@@ -15,8 +15,9 @@ private X session with a window manager (DISPLAY) and a private, initialised Win
    characters drawn as boxes are told apart.
 3. A copy of the folder without bg5.jpg, in a folder whose path has spaces and Chinese
    characters: a message box naming the file (read through its Ctrl+C copy), then status 1.
-4. The installer, silently: files, shortcut and uninstall entry in place, the course starts
-   from the installed folder, and the silent uninstall leaves nothing of it.
+4. The installer, silently: files, both shortcuts (the second opens the course full screen)
+   and the uninstall entry in place, the course starts from the installed folder, and the
+   silent uninstall leaves nothing of it.
 
 Screenshots of both walks are kept in WINDOWS_BUILD/screenshots/{linux,wine}/.
 """
@@ -312,12 +313,14 @@ def folder_holds_what_the_programs_need():
     unused = {f for f in shipped.values() if "/" not in f and f.lower() not in needed}
     if unused:
         fail(f"libraries nobody loads: {sorted(unused)}")
-    expected_dirs = {"platforms", "imageformats", "styles", "fonts", "licenses"}
+    expected_dirs = {"platforms", "imageformats", "styles", "fonts", "translations", "licenses"}
     others = {f for f in files if "/" not in f} - pictures - set(shipped.values()) \
         - {"lumora.exe", "7optical.exe"}
     dirs = {f.split("/")[0] for f in files if "/" in f}
     if others or dirs != expected_dirs:
         fail(f"unexpected in the folder: {sorted(others)} {sorted(dirs ^ expected_dirs)}")
+    if "translations/qtbase_zh_TW.qm" not in files:
+        fail("the folder lacks Qt's Traditional Chinese translation translations/qtbase_zh_TW.qm")
     print(f"  folder: {len(files)} files; {len(shipped)} libraries and plugins, each loaded")
 
 
@@ -353,6 +356,9 @@ def failure_report_names_the_file(wine_env):
         text = message_box_text(names_file)
         if not names_file(text):
             fail(f"the message box does not say that {path} was not found: {text!r}")
+        # The copy ends with the buttons' captions: Qt's own text, in the shipped translation.
+        if "確定" not in text or re.search(r"\bOK\b", text):
+            fail(f"the message box's button is not captioned 確定: {text!r}")
         xdotool("key", "Return")
         status = course.wait(timeout=20)
         log.seek(0)
@@ -362,13 +368,54 @@ def failure_report_names_the_file(wine_env):
     if "bg5.jpg" not in stderr:
         fail(f"standard error does not name the file: {stderr!r}")
     said = next(line for line in text.splitlines() if path in line)
-    print(f"  failure report: {said!r}, status 1")
+    print(f"  failure report: {said!r}, its button 確定, status 1")
 
 
 # --- The installer -----------------------------------------------------------------------------
 
 UNINSTALL_KEY = r"HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumora"
 NAME = "Lumora 眼睛與視錯覺"
+FULL_SCREEN_NAME = "Lumora 眼睛與視錯覺（全螢幕）"
+SCREEN = (1280, 1024)  # run.sh's X session
+
+
+def shortcut(path):
+    """(target, arguments) of a Windows shortcut, from the shell link format ([MS-SHLLINK]): the
+    target's local path from its LinkInfo, the arguments from its string data."""
+    data = path.read_bytes()
+    u16 = lambda at: int.from_bytes(data[at:at + 2], "little")  # noqa: E731
+    u32 = lambda at: int.from_bytes(data[at:at + 4], "little")  # noqa: E731
+    if u32(0) != 0x4C:
+        fail(f"{path.name} is not a shell link")
+    flags, at, target = u32(0x14), 0x4C, ""
+    if flags & 0x01:  # HasLinkTargetIDList
+        at += 2 + u16(at)
+    if flags & 0x02:  # HasLinkInfo
+        info = at
+        if u32(info + 8) & 0x01:  # VolumeIDAndLocalBasePath
+            start = info + u32(info + 16)
+            target = data[start:data.index(b"\0", start)].decode("latin-1")
+        at += u32(info)
+    strings = []
+    unicode = flags & 0x80
+    for flag in (0x04, 0x08, 0x10, 0x20):  # name, relative path, working folder, arguments
+        if flags & flag:
+            count = u16(at)
+            size = count * (2 if unicode else 1)
+            raw = data[at + 2:at + 2 + size]
+            # Wine counts a closing NUL that Windows leaves out.
+            text = raw.decode("utf-16-le" if unicode else "latin-1").rstrip("\0")
+            strings.append((flag, text))
+            at += 2 + size
+    arguments = next((text for flag, text in strings if flag == 0x20), "")
+    return target, arguments
+
+
+def covers_the_screen(window):
+    geometry = dict(line.split("=") for line in
+                    run(["xdotool", "getwindowgeometry", "--shell", str(window)]).stdout.split())
+    return (int(geometry.get("X", -1)), int(geometry.get("Y", -1)), int(geometry.get("WIDTH", 0)),
+            int(geometry.get("HEIGHT", 0))) == (0, 0) + SCREEN
 
 
 def registry(key, wine_env):
@@ -381,6 +428,16 @@ def registry(key, wine_env):
         text = exported.read_bytes().decode("utf-16")
     values = re.findall(r'^"([^"]+)"="((?:[^"\\]|\\.)*)"', text, re.M)
     return {name: re.sub(r"\\(.)", r"\1", value) for name, value in values} or None
+
+
+def menu_then_exit(course, window, title, what):
+    """From the title page shown (its image), a click to the menu and Exit there: status 0."""
+    click(window, 9000, 7000)
+    settled(window, title)
+    click(window, 8827, 6847)  # Exit on the menu
+    status = course.wait(timeout=20)
+    if status != 0:
+        fail(f"{what} ended with status {status} after Exit")
 
 
 def installer_installs_and_uninstalls(wine_env):
@@ -396,8 +453,12 @@ def installer_installs_and_uninstalls(wine_env):
     if installed != portable | {"Uninstall.exe"}:
         fail(f"installed files differ from the portable folder: {sorted(installed ^ portable)}")
     shortcuts = [p.name for p in menu.glob("*.lnk")]
-    if NAME + ".lnk" not in shortcuts:
-        fail(f"no Start-menu shortcut in {menu}: {shortcuts}")
+    if NAME + ".lnk" not in shortcuts or FULL_SCREEN_NAME + ".lnk" not in shortcuts:
+        fail(f"not both Start-menu shortcuts in {menu}: {shortcuts}")
+    course_exe = "C:\\Program Files\\Lumora\\lumora.exe"
+    links = {name: shortcut(menu / (name + ".lnk")) for name in (NAME, FULL_SCREEN_NAME)}
+    if links != {NAME: (course_exe, ""), FULL_SCREEN_NAME: (course_exe, "--full-screen")}:
+        fail(f"the shortcuts do not start the course as expected: {links}")
     entry = registry(UNINSTALL_KEY, wine_env) or {}
     expected = {"DisplayName": NAME, "DisplayIcon": r"C:\Program Files\Lumora\lumora.exe",
                 "UninstallString": r'"C:\Program Files\Lumora\Uninstall.exe"'}
@@ -406,15 +467,23 @@ def installer_installs_and_uninstalls(wine_env):
 
     # The course from its installed folder: title, menu, Exit.
     with tempfile.TemporaryFile() as log:
-        course = start_course(["wine", "C:\\Program Files\\Lumora\\lumora.exe"], wine_env, log)
+        course = start_course(["wine", course_exe], wine_env, log)
         window = window_of(course, "the installed course")
-        title = settled(window)
-        click(window, 9000, 7000)
-        settled(window, title)
-        click(window, 8827, 6847)  # Exit on the menu
-        status = course.wait(timeout=20)
-    if status != 0:
-        fail(f"the installed course ended with status {status} after Exit")
+        menu_then_exit(course, window, settled(window), "the installed course")
+
+    # As the second shortcut starts it: full screen at once; Esc brings the designed window.
+    with tempfile.TemporaryFile() as log:
+        course = start_course(["wine", *links[FULL_SCREEN_NAME]], wine_env, log)
+        window = window_of(course, "the course started full screen")
+        wait_for(20, "the course started by the full-screen shortcut does not cover the screen",
+                 lambda: covers_the_screen(window))
+        full = settled(window)
+        save(full, SHOTS / "wine" / "full-screen-shortcut.png")
+        xdotool("windowactivate", "--sync", window)
+        xdotool("key", "Escape")
+        wait_for(20, "Esc did not bring back the designed window",
+                 lambda: not covers_the_screen(window))
+        menu_then_exit(course, window, settled(window, full), "the course started full screen")
 
     subprocess.run(["wine", str(target / "Uninstall.exe"), "/S"], env=wine_env)
     # The uninstaller runs on as a copy of itself: wait until it is done.
@@ -422,8 +491,9 @@ def installer_installs_and_uninstalls(wine_env):
     wait_for(30, "the uninstall left the shortcut", lambda: not menu.exists())
     if registry(UNINSTALL_KEY, wine_env) is not None:
         fail("the uninstall entry is still there")
-    print(f"  installer: {len(installed)} files, shortcut and uninstall entry; started and "
-          f"ended with status 0; uninstalled without a trace")
+    print(f"  installer: {len(installed)} files, two shortcuts (the second with "
+          f"{links[FULL_SCREEN_NAME][1]}, full screen {SCREEN[0]}x{SCREEN[1]}) and the uninstall "
+          f"entry; started and ended with status 0; uninstalled without a trace")
 
 
 def main():

@@ -3,9 +3,11 @@
 # a private Wine prefix, with none of this machine's fonts in sight, so that the course shows the
 # faces it ships with, as on a Windows without Traditional Chinese:
 #   1. the Qt Test suites, as Windows programs (ctest --preset windows, on the offscreen platform);
-#   2. blackbox.py: the portable folder's contents, a walk of the real lumora.exe by clicks
-#      compared page by page with the Linux build, the animation and one Esc, the failure report
-#      from a folder with spaces and Chinese in its path, and the installer in and out.
+#   2. blackbox.py: the portable folder's contents (Qt's translation among them), a walk of the
+#      real lumora.exe by clicks compared page by page with the Linux build, the animation and
+#      one Esc, the failure report from a folder with spaces and Chinese in its path (its button
+#      確定), and the installer in and out: both Start-menu shortcuts, the second starting the
+#      course full screen.
 #
 #   tests/windows/run.sh HOST_BUILD WINDOWS_BUILD      (build and build-windows)
 set -euo pipefail

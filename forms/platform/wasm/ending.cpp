@@ -23,9 +23,10 @@ void ShowEnded(int status) {
 
 }  // namespace
 
-void ShowFailureReport(const QString& text) {
+void ShowFailureReport(const QString& text, const QFont& font) {
   // Not exec(): in the browser a box that waits inside the handler would never return.
   auto* box = new QMessageBox(QMessageBox::Critical, QString(), text, QMessageBox::Ok);
+  box->setFont(font);
   box->setAttribute(Qt::WA_DeleteOnClose);
   Report() = box;
   box->open();

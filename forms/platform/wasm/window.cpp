@@ -39,6 +39,9 @@ bool RepeatKeysWithoutReleases() { return false; }
 QRect ScreenReaderRect(const QWidget&, const QRect& global) { return global; }
 void AllowForeground(qint64) {}
 
+// The window is the screen already; the browser's own full screen is asked for separately.
+bool WindowSystemMakesFullScreen(QWidget&) { return true; }
+
 bool WindowIsScreen() { return true; }
 
 bool ScreenFullScreen() {
