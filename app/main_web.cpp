@@ -6,7 +6,7 @@
 
 #include "app/coursemap.h"
 #include "forms/fonts.h"
-#include "forms/platform.h"
+#include "forms/platform/platform.h"
 #include "forms/translation.h"
 #include "optical/spiralwindow.h"
 #include "optical/spoken.h"

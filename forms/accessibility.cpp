@@ -7,11 +7,11 @@
 #include <QPointer>
 #include <algorithm>
 
-#include "forms/atspi.h"
 #include "forms/controls.h"
 #include "forms/inputhold.h"
 #include "forms/page.h"
-#include "forms/platform.h"
+#include "forms/platform/platform.h"
+#include "forms/platform/screenreader.h"
 #include "forms/window.h"
 
 namespace forms {

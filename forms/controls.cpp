@@ -18,7 +18,7 @@
 #include "forms/failure.h"
 #include "forms/fonts.h"
 #include "forms/page.h"
-#include "forms/platform.h"
+#include "forms/platform/platform.h"
 
 namespace forms {
 

@@ -11,7 +11,7 @@
 #include <deque>
 #include <thread>
 
-#include "forms/platform.h"
+#include "forms/platform/platform.h"
 
 namespace forms {
 

@@ -5,7 +5,7 @@
 #include <QKeyEvent>
 #include <QSet>
 
-#include "forms/platform.h"
+#include "forms/platform/platform.h"
 
 namespace forms {
 

@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "forms/page.h"
-#include "forms/platform.h"
+#include "forms/platform/platform.h"
 
 namespace forms {
 

@@ -11,7 +11,7 @@
 #include "content/assets.h"
 #include "content/texts.h"
 #include "forms/fonts.h"
-#include "forms/platform.h"
+#include "forms/platform/platform.h"
 #include "pagedesc/pagedesc.h"
 #include "pagedesc/rows.h"
 #include "shell/picturefile.h"

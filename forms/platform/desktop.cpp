@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "forms/platform.h"
+#include "forms/platform/platform.h"
 
 namespace forms {
 

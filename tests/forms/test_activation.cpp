@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <csignal>
 
-#include "forms/platform.h"
+#include "forms/platform/platform.h"
 #include "tests/support/harness.h"
 #include "tests/support/main.h"
 

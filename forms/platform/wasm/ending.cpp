@@ -5,7 +5,7 @@
 #include <QMessageBox>
 #include <QPointer>
 
-#include "forms/platform.h"
+#include "forms/platform/platform.h"
 
 namespace forms {
 

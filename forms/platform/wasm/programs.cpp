@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <map>
 
-#include "forms/platform.h"
+#include "forms/platform/platform.h"
 
 namespace forms {
 

@@ -16,7 +16,7 @@
 #include <algorithm>
 
 #include "forms/accessibility.h"
-#include "forms/atspi.h"
+#include "forms/platform/screenreader.h"
 #include "forms/window.h"
 
 namespace forms {

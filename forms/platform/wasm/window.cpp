@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <QResizeEvent>
 
-#include "forms/platform.h"
+#include "forms/platform/platform.h"
 
 namespace forms {
 

@@ -5,7 +5,7 @@
 #include <QGuiApplication>
 #include <QWindow>
 
-#include "forms/platform.h"
+#include "forms/platform/platform.h"
 
 namespace forms {
 

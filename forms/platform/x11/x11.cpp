@@ -3,7 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "forms/platform.h"
+#include "forms/platform/platform.h"
 
 #ifdef LUMORA_HAVE_XCB
 #include <xcb/xcb.h>

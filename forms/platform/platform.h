@@ -1,7 +1,7 @@
 // What the course asks of the window system that Qt does not give it. Each platform answers in
-// a file of its own (x11.cpp, wayland.cpp, windows.cpp, chosen by the build); where a platform
-// has nothing to do for a request, the answer is nothing. What every desktop answers alike is in
-// desktop.cpp; the browser answers all of it in wasm/.
+// a folder of its own here (x11/, wayland/, windows/, wasm/, chosen by the build); where a
+// platform has nothing to do for a request, the answer is nothing. What every desktop answers
+// alike is in desktop.cpp; the browser answers all of it in wasm/.
 #pragma once
 
 #include <QFont>

@@ -1,6 +1,6 @@
 // What the course asks of the platform's screen readers beyond Qt's accessibility: on Linux
-// (AT-SPI) atspi.cpp, which mends where Qt 6.4's bridge falls short; in the browser
-// platform/wasm/reader.cpp; elsewhere atspi_none.cpp, which leaves it all to Qt.
+// (AT-SPI) atspi/atspi.cpp, which mends where Qt 6.4's bridge falls short; in the browser
+// wasm/reader.cpp; elsewhere screenreader_qt.cpp, which leaves it all to Qt.
 #pragma once
 
 #include <QString>

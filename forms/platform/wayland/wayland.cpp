@@ -2,7 +2,7 @@
 #include <QGuiApplication>
 #include <QWindow>
 
-#include "forms/platform.h"
+#include "forms/platform/platform.h"
 
 #ifdef LUMORA_HAVE_WAYLAND
 #include <poll.h>

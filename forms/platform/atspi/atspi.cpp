@@ -13,8 +13,6 @@
 // - Orca 43 reads a window whole (its flat review, the keypad's + twice) from a copy it makes
 //   the first time and keeps until the focus moves: an explanation that appears afterwards is
 //   not in it. The course has Orca make a new copy whenever it tells news of the page.
-#include "forms/atspi.h"
-
 #include <QtGui/private/dbusconnection_p.h>
 #include <QtGui/private/qguiapplication_p.h>
 #include <QtGui/private/qspiaccessiblebridge_p.h>
@@ -34,6 +32,7 @@
 
 #include "forms/accessibility.h"
 #include "forms/page.h"
+#include "forms/platform/screenreader.h"
 
 namespace forms::atspi {
 
