@@ -18,6 +18,7 @@ namespace {
 
 // Around a page shown full screen: dark and even, so that the eye stays on the page.
 const QColor kBands(32, 32, 32);
+constexpr double kSmallestScale = 0.25;
 
 }  // namespace
 
@@ -141,9 +142,11 @@ double Window::ScaleFor(QSize designed) {
   if (designed.isEmpty()) return 1;
   const double fit =
       std::min(width() / double(designed.width()), height() / double(designed.height()));
+  // A screen smaller than the designed page (a small browser window) shows it as large as fits;
+  // but no smaller than a quarter: before the browser has laid its page out, the screen can be
+  // a few pixels across, and type drawn at that scale has no size at all.
+  if (WindowIsScreen()) return std::max(kSmallestScale, FullScreen() ? fit : std::min(1.0, fit));
   if (FullScreen()) return fit;
-  // A screen smaller than the designed page (a small browser window) shows it as large as fits.
-  if (WindowIsScreen()) return std::min(1.0, fit);
   const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
   if (!screen) return 1;
   // With a large scale factor a small screen has room for less than the designed window; then

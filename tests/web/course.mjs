@@ -39,7 +39,11 @@ export async function serve(folder, spoil = () => undefined) {
   });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
   return {url: `http://127.0.0.1:${server.address().port}/`, asked,
-          close: () => new Promise((resolve) => server.close(resolve))};
+          // Chromium keeps its connections open for minutes; the test is done with them.
+          close: () => new Promise((resolve) => {
+            server.close(resolve);
+            server.closeAllConnections();
+          })};
 }
 
 // Chromium as this machine can run it: headless, WebGL through SwiftShader (Qt draws with
