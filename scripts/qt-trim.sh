@@ -2,7 +2,8 @@
 # The parts of Qt the course does not use, as configure options, for the Qt builds made for other
 # platforms (scripts/windows-qt.sh, scripts/web-qt.sh): of Qt Widgets it uses plain widgets,
 # push buttons, labels, frames and the message box, in the Fusion and Windows styles; of Qt Gui
-# no movies, no documents written or read but plain and rich text.
+# no movies, no documents written or read but plain and rich text. (QInputDialog stays: the
+# Windows Vista style includes it whatever the features say.)
 set -euo pipefail
 unused=(
   # widgets
@@ -11,7 +12,7 @@ unused=(
   fontcombobox toolbox dockwidget mdiarea graphicsview graphicseffect undoview fscompleter
   style-stylesheet
   # dialogs
-  colordialog filedialog fontdialog progressdialog inputdialog errormessage wizard
+  colordialog filedialog fontdialog progressdialog errormessage wizard
   # gui
   movie pdf textodfwriter textmarkdownreader textmarkdownwriter
 )
