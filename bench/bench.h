@@ -39,6 +39,10 @@ struct ThreadTimes {
 };
 ThreadTimes ReadThreadTimes();
 
+// The median time this machine takes for a page of plain Qt widgets, made, painted and deleted
+// (bench/calibrate.cpp); measured once.
+double CalibrationMs();
+
 // --- the page graph ---
 
 // One way from a page to another: a button (with its index in a control array) or, with no

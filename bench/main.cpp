@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <sstream>
@@ -26,11 +27,20 @@ void RegisterAnimation();  // bench/animation.cpp
 
 namespace {
 
-// The targets.
-constexpr double kSwitchMedianMs = 1;       // each edge
-constexpr double kSwitchAllMedianMs = 0.6;  // every switch along every edge
-constexpr double kSwitchMaxMs = 8;  // half a frame at 60 Hz, the first switch along an edge too
-constexpr double kPaintedMs = 40;   // from main() to the first page painted
+// The targets. Those that time the course's own work are stated for the machine they were set
+// on, whose calibration page took kCalibrationMs (2 processors of a Xeon under KVM, at rest, on
+// 8 December 2026), and scaled by this machine's pace (Pace()); the real-time ones, the sweep's
+// and the animation's pace and the window mapped by a real X server, are not. Each is about one
+// and a half times what the course took there, so that a change that costs half as much again
+// misses it.
+constexpr double kCalibrationMs = 0.275;
+constexpr double kPaceMin = 0.5, kPaceMax = 2;  // beyond these the machine is not judged
+constexpr double kSwitchMedianMs = 1.4;         // each edge (there: 0.55 to 0.90 ms)
+constexpr double kSwitchAllMedianMs = 0.85;     // every switch along every edge (there: 0.59 ms)
+// The first switch along an edge too (there: 2 to 3 ms, now and then 7 to 12 ms, which a
+// neighbour taking the processor from under the virtual machine adds to its own time).
+constexpr double kSwitchMaxMs = 12;
+constexpr double kPaintedMs = 40;   // from main() to the first page painted (there: 22 ms)
 constexpr double kStartUpMs = 300;  // from the process start to the window mapped (Xvfb)
 // The peak is mostly Qt's, the fonts' and the C library's: the same course measured 57.9 MiB on
 // the Debian 12 machine it was first measured on and 60.8 MiB on a freshly installed one. What a
@@ -42,11 +52,10 @@ constexpr double kSweepSeconds = 4, kSweepTolerance = 0.10;
 constexpr double kSweepGapMs = 20;
 constexpr unsigned kSweepMoves = 4141;
 // A switch at 200 % or full screen paints four or six times the designed window's pixels, so it
-// is held to a time of its own, not to a share of the designed one's: about one and a half times
-// what the design takes on this machine, which a switch that costs twice as much misses (a
-// picture resampled at every paint made one full screen 3.4 ms).
-constexpr double kScaledMedianMs = 2;        // at 200 %, on a 2560 x 1600 screen
-constexpr double kFullScreenMedianMs = 2.5;  // full screen on a 1920 x 1080 one
+// is held to a time of its own, not to a share of the designed one's (there: 1.40 to 1.92 ms and
+// 1.77 to 2.36 ms; a picture resampled at every paint once made a full-screen switch 3.4 ms).
+constexpr double kScaledMedianMs = 2.4;      // at 200 %, on a 2560 x 1600 screen
+constexpr double kFullScreenMedianMs = 3.0;  // full screen on a 1920 x 1080 one
 
 // How often each figure is taken.
 constexpr int kSwitchRuns = 30;
@@ -72,6 +81,12 @@ std::string Fixed(double v, int decimals = 2) {
   return buffer;
 }
 
+// How much longer than the targets' machine this one takes for the same work.
+double Pace() { return CalibrationMs() / kCalibrationMs; }
+bool PaceJudged() { return Pace() >= kPaceMin && Pace() <= kPaceMax; }
+// A target for the course's own work, on this machine.
+double HereMs(double ms) { return ms * std::clamp(Pace(), kPaceMin, kPaceMax); }
+
 // Records the verdict and shows it in the row's label.
 void Verdict(benchmark::State& state, bool met, const std::string& row, const std::string& target) {
   Check(met, row + ": " + target);
@@ -81,6 +96,16 @@ void Verdict(benchmark::State& state, bool met, const std::string& row, const st
 void Fail(benchmark::State& state, const std::string& row, const std::exception& e) {
   Check(false, row + ": " + e.what());
   state.SkipWithError(e.what());
+}
+
+// Runs first: the pace the timing targets below are scaled by.
+void MachinePace(benchmark::State& state) {
+  for (auto _ : state) state.SetIterationTime(CalibrationMs() / 1000);
+  state.counters["calibration_ms"] = CalibrationMs();
+  state.counters["pace"] = Pace();
+  Verdict(state, PaceJudged(), "Machine pace",
+          Fixed(kPaceMin, 1) + " to " + Fixed(kPaceMax, 1) + " x the targets' machine (" +
+              Fixed(kCalibrationMs, 3) + " ms): timing targets x " + Fixed(Pace()));
 }
 
 // The time the pupil waits, from the click to the new page painted.
@@ -104,9 +129,10 @@ void SwitchPage(benchmark::State& state, Edge edge) {
   state.counters["first_ms"] = wall.front();
   state.counters["max_ms"] = Max(wall);
   state.counters["own_max_ms"] = max;
-  Verdict(state, median <= kSwitchMedianMs && max <= kSwitchMaxMs, "SwitchPage " + edge.Name(),
-          "median <= " + Fixed(kSwitchMedianMs, 0) + " ms, own max <= " + Fixed(kSwitchMaxMs, 0) +
-              " ms");
+  Verdict(state, median <= HereMs(kSwitchMedianMs) && max <= HereMs(kSwitchMaxMs),
+          "SwitchPage " + edge.Name(),
+          "median <= " + Fixed(HereMs(kSwitchMedianMs)) +
+              " ms, own max <= " + Fixed(HereMs(kSwitchMaxMs), 1) + " ms");
 }
 
 // The edges' switches together; runs after them (and measures nothing itself).
@@ -117,9 +143,10 @@ void SwitchAll(benchmark::State& state) {
   state.counters["median_ms"] = median;
   state.counters["own_max_ms"] = allOwnMax;
   state.counters["switches"] = static_cast<double>(allSwitches.size());
-  Verdict(state, median <= kSwitchAllMedianMs && allOwnMax <= kSwitchMaxMs, "SwitchPage all",
-          "median <= " + Fixed(kSwitchAllMedianMs, 1) +
-              " ms over every switch, own max <= " + Fixed(kSwitchMaxMs, 0) + " ms");
+  Verdict(state, median <= HereMs(kSwitchAllMedianMs) && allOwnMax <= HereMs(kSwitchMaxMs),
+          "SwitchPage all",
+          "median <= " + Fixed(HereMs(kSwitchAllMedianMs)) +
+              " ms over every switch, own max <= " + Fixed(HereMs(kSwitchMaxMs), 1) + " ms");
 }
 
 // The same switches at 200 % or full screen, in a child process, against every switch above.
@@ -134,7 +161,7 @@ void SwitchScaled(benchmark::State& state, bool fullScreen) {
   } catch (const std::exception& e) {
     return Fail(state, row, e);
   }
-  const double target = fullScreen ? kFullScreenMedianMs : kScaledMedianMs;
+  const double target = HereMs(fullScreen ? kFullScreenMedianMs : kScaledMedianMs);
   state.counters["median_ms"] = f.median;
   state.counters["own_median_ms"] = f.ownMedian;
   state.counters["max_ms"] = f.max;
@@ -148,7 +175,7 @@ void SwitchScaled(benchmark::State& state, bool fullScreen) {
     state.counters["of_100_percent"] = f.median / designed;
     beside = "100 %: " + Fixed(designed) + " ms, this " + Fixed(f.median / designed, 1) + " x";
   }
-  Verdict(state, f.median <= target, row, "median <= " + Fixed(target, 1) + " ms (" + beside + ")");
+  Verdict(state, f.median <= target, row, "median <= " + Fixed(target) + " ms (" + beside + ")");
 }
 
 void BuildPage(benchmark::State& state, const pagedesc::PageDescription* description) {
@@ -220,8 +247,9 @@ void StartUpOffscreen(benchmark::State& state) {
   state.counters["press_late_max_ms"] = Max(late);
   state.counters["warm_ms"] = Median(warming);
   state.counters["slice_max_ms"] = Max(slice);
-  Verdict(state, Median(fromMain) <= kPaintedMs, "StartUp offscreen",
-          "median <= " + Fixed(kPaintedMs, 0) + " ms from main() to the first page painted");
+  Verdict(
+      state, Median(fromMain) <= HereMs(kPaintedMs), "StartUp offscreen",
+      "median <= " + Fixed(HereMs(kPaintedMs), 1) + " ms from main() to the first page painted");
 }
 
 void StartUpXvfb(benchmark::State& state) {
@@ -332,6 +360,10 @@ double LoadAverage() {
 void RegisterAll() {
   using benchmark::kMicrosecond;
   using benchmark::kMillisecond;
+  benchmark::RegisterBenchmark("Machine/pace", MachinePace)
+      ->UseManualTime()
+      ->Iterations(1)
+      ->Unit(kMillisecond);
   for (const Edge& edge : Edges())
     benchmark::RegisterBenchmark(("SwitchPage/" + edge.Name()).c_str(), SwitchPage, edge)
         ->UseManualTime()
