@@ -225,10 +225,14 @@ kill "$animation" 2>/dev/null
 wayland_app_id() {
   "$(dirname "$0")/../tests/support/under_weston.sh" sh -c '
     cd "$1" && shift
+    # The trace of the program before must be gone before this one starts: the shell opens the
+    # file in the child, which a busy machine may run only after the first look into it.
+    rm -f trace
     WAYLAND_DEBUG=1 "$@" 2>trace & p=$!
-    for _ in $(seq 300); do grep -q "set_app_id(" trace 2>/dev/null && break; sleep 0.1; done
+    seen() { grep -o "set_app_id(\"[^\"]*\")" trace 2>/dev/null | head -n 1; }
+    for _ in $(seq 300); do [ -n "$(seen)" ] && break; sleep 0.1; done
     kill $p; wait $p 2>/dev/null
-    grep -o "set_app_id(\"[^\"]*\")" trace | head -n 1 | cut -d "\"" -f 2' sh "$work" "$@"
+    seen | cut -d "\"" -f 2' sh "$work" "$@"
 }
 if id=$(wayland_app_id env PATH="$root/usr/bin:$PATH" $command) && [ -n "$id" ]; then
   for program in "$command" "$lib/7optical.exe"; do
