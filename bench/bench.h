@@ -39,8 +39,8 @@ struct ThreadTimes {
 };
 ThreadTimes ReadThreadTimes();
 
-// The median time this machine takes for a page of plain Qt widgets, made, painted and deleted
-// (bench/calibrate.cpp); measured once.
+// How long this machine takes for a page of plain Qt widgets, made, painted and deleted: the
+// median of the fastest of several batches (bench/calibrate.cpp), measured once.
 double CalibrationMs();
 
 // --- the page graph ---

@@ -4,14 +4,15 @@
 // kind with nothing of the course in it: a page of plain Qt widgets over a picture, made, laid
 // out, painted through the raster engine and deleted. A slower course moves the page change and
 // not this.
-#include <QApplication>
 #include <QImage>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QWidget>
 #include <algorithm>
+#include <vector>
 
 #include "bench/bench.h"
 
