@@ -401,12 +401,14 @@ async function testFiner(server) {
     const drawn = path.join(work, `finer-${factor}-realeye.png`);
     const finer = path.join(site, `realeye@${factor}x.jpg`);
     let d = 1;
-    for (let tries = 0; tries < 10 && d >= 0.01; tries++) {
+    let tries = 0;
+    for (; tries < 10 && d >= 0.01; tries++) {
       if (tries) await course.frames(10);
       await course.page.screenshot({path: drawn, clip: {x: eye.x, y: eye.y, width: eye.w,
                                                           height: eye.h}});
       d = size(drawn) === size(finer) ? difference(drawn, finer, 10) : 1;
     }
+    if (tries > 1) console.log(`finer ${factor}: the eye was drawn after ${tries} screenshots`);
     const where = d < 0.01 ? '' : ` at (${eye.x}, ${eye.y}) in the page at (${page.x}, ` +
         `${page.y}), now "${(await course.pageNode()).name}", mean colour ${mean(drawn)}`;
     t.check(d < 0.01, `finer ${factor}: the eye drawn ${size(drawn)} differs from ` +
