@@ -148,11 +148,17 @@ export class Course {
     }), count);
   }
 
+  // A node's part of the screen as it is shown. Puppeteer's default for a clipped screenshot
+  // (capturing beyond the viewport) sets the page's size for the capture and back, which the
+  // course takes for a resize of its screen: what it caught could be the page being redrawn.
+  capture(node, options = {}) {
+    return this.page.screenshot({...options, captureBeyondViewport: false,
+                                 clip: {x: node.x, y: node.y, width: node.w, height: node.h}});
+  }
+
   // The page's part of the screen, as a PNG.
   async shot(file) {
-    const node = await this.pageNode();
-    return this.page.screenshot({path: file, clip: {x: node.x, y: node.y, width: node.w,
-                                                      height: node.h}});
+    return this.capture(await this.pageNode(), {path: file});
   }
 
   errors() { return this.console.filter((m) => m.type === 'error').map((m) => m.text); }
